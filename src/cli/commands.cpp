@@ -1,0 +1,231 @@
+#include "commands.h"
+
+#include "game/creation.h"
+#include "game/gamefile.h"
+#include "game/opening.h"
+#include "game/setup.h"
+#include "game/turncheck.h"
+#include "game/versions.h"
+
+#include <QCommandLineParser>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+namespace tfp::cli {
+namespace {
+
+const char kUsage[] =
+    "Usage:\n"
+    "  turnpicker-cli new FILE --game NAME --player1 NAME --player2 NAME --turns N\n"
+    "                 --modifier M [--type scenario|quick] [--mode basic|secure] [--force]\n"
+    "  turnpicker-cli check FILE\n"
+    "  turnpicker-cli info FILE\n";
+
+int usageError(Streams& s, const QString& reason)
+{
+    s.err << reason << "\n\n" << kUsage;
+    s.err.flush();
+    return kExitUsage;
+}
+
+void printStatus(Streams& s, const StatusView& view, const QString& handOver = {})
+{
+    s.out << view.title << '\n' << terminalText(messageWithHandOver(view.message, handOver)) << '\n';
+    s.out.flush();
+}
+
+// The entries of `new`, checked as the window's editors and its validation check them.
+QString refuseEntries(const SetupEntries& e, const QString& turnsText, const QString& modifierText)
+{
+    const SetupValidation validation = validateGameSetup(e);
+    if (!validation.valid)
+        return terminalText(setupErrorMessage(validation.errors).text);
+    if (e.gameName.size() > kMaxGameNameLength)
+        return QStringLiteral("The game name can have at most %1 characters.")
+            .arg(kMaxGameNameLength);
+    if (e.player1.size() > kMaxPlayerNameLength || e.player2.size() > kMaxPlayerNameLength)
+        return QStringLiteral("A player name can have at most %1 characters.")
+            .arg(kMaxPlayerNameLength);
+    for (const QString& text : {e.gameName, e.player1, e.player2}) {
+        if (containsTagCharacters(text))
+            return QStringLiteral("Names cannot contain the characters < and >.");
+    }
+    static const QRegularExpression digits(QStringLiteral("^\\d{1,2}$"));
+    if (!digits.match(turnsText).hasMatch() || turnsText.toInt() < kMinTurns)
+        return QStringLiteral("The number of turns must be a whole number from %1 to %2.")
+            .arg(kMinTurns)
+            .arg(kMaxTurns);
+    const int turns = turnsText.toInt();
+    if (!digits.match(modifierText).hasMatch() || modifierText.toInt() > turns - 1)
+        return QStringLiteral("The modifier must be a whole number from 0 to %1 (one less than "
+                              "the number of turns).")
+            .arg(turns - 1);
+    return {};
+}
+
+int newCommand(const QStringList& arguments, Streams& s)
+{
+    QCommandLineParser parser;
+    const QCommandLineOption game(QStringLiteral("game"), QString(), QStringLiteral("NAME"));
+    const QCommandLineOption player1(QStringLiteral("player1"), QString(), QStringLiteral("NAME"));
+    const QCommandLineOption player2(QStringLiteral("player2"), QString(), QStringLiteral("NAME"));
+    const QCommandLineOption turns(QStringLiteral("turns"), QString(), QStringLiteral("N"));
+    const QCommandLineOption modifier(QStringLiteral("modifier"), QString(), QStringLiteral("M"));
+    const QCommandLineOption type(QStringLiteral("type"), QString(), QStringLiteral("TYPE"),
+                                  QStringLiteral("scenario"));
+    const QCommandLineOption mode(QStringLiteral("mode"), QString(), QStringLiteral("MODE"),
+                                  QStringLiteral("basic"));
+    const QCommandLineOption force(QStringLiteral("force"));
+    parser.addOptions({game, player1, player2, turns, modifier, type, mode, force});
+    if (!parser.parse(arguments))
+        return usageError(s, parser.errorText());
+    const QStringList positional = parser.positionalArguments();
+    if (positional.size() != 1)
+        return usageError(s, QStringLiteral("'new' takes exactly one FILE."));
+
+    SetupEntries entries;
+    entries.gameName = parser.value(game).trimmed();
+    entries.player1 = parser.value(player1).trimmed();
+    entries.player2 = parser.value(player2).trimmed();
+    entries.turns = parser.value(turns).trimmed();
+    entries.modifier = parser.value(modifier).trimmed();
+    const QString typeText = parser.value(type).toLower();
+    if (typeText == QLatin1String("scenario"))
+        entries.type = GameType::Scenario;
+    else if (typeText == QLatin1String("quick"))
+        entries.type = GameType::QuickBattle;
+    else
+        return usageError(s, QStringLiteral("--type must be 'scenario' or 'quick'."));
+    const QString modeText = parser.value(mode).toLower();
+    if (modeText == QLatin1String("basic"))
+        entries.mode = SecurityMode::Basic;
+    else if (modeText == QLatin1String("secure"))
+        entries.mode = SecurityMode::Secure;
+    else
+        return usageError(s, QStringLiteral("--mode must be 'basic' or 'secure'."));
+
+    if (const QString reason = refuseEntries(entries, entries.turns, entries.modifier);
+        !reason.isEmpty()) {
+        s.err << reason << '\n';
+        s.err.flush();
+        return kExitUsage;
+    }
+
+    QString path = positional.at(0);
+    const QFileInfo info(path);
+    if (info.suffix().isEmpty())
+        path += QLatin1String(kGameFileExtension);
+    else if (!path.endsWith(QLatin1String(kGameFileExtension), Qt::CaseInsensitive))
+        return usageError(s, QStringLiteral("A game file's name must end in .tfp."));
+    if (QFileInfo::exists(path) && !parser.isSet(force))
+        return usageError(s, QStringLiteral("'%1' already exists; add --force to replace it.")
+                                 .arg(path));
+
+    TerminalInteraction interaction(s.in, s.err);
+    GameRecord record = prepareNewGame(entries, interaction);
+    record.FilePath = path;
+    if (!saveNewGame(record, interaction))
+        return kExitFailed;
+    printStatus(s, createdGameView(record).status);
+    return kExitGoesOn;
+}
+
+int checkCommand(const QString& path, Streams& s)
+{
+    TerminalInteraction interaction(s.in, s.err);
+    OpenOutcome opened = openGameFile(path, interaction);
+    if (opened.status != OpenStatus::Opened)
+        return kExitFailed;
+    if (isBattleOver(opened.record)) {
+        printStatus(s, opened.view);
+        return kExitBattleOver;
+    }
+    if (!opened.checkAllowed) {
+        printStatus(s, opened.view);
+        return kExitNotAllowed;
+    }
+    const CheckOutcome checked = checkTurnCommand(opened.record, interaction);
+    if (checked.status)
+        printStatus(s, *checked.status, checked.handOver);
+    switch (checked.result) {
+    case CheckResult::NotEnding:
+        return kExitGoesOn;
+    case CheckResult::EndingReached:
+    case CheckResult::AlreadyOver:
+        return kExitBattleOver;
+    case CheckResult::SaveFailed:
+        return kExitFailed;
+    case CheckResult::Skipped:
+        break;
+    }
+    s.err << "This game file has a game type the program does not know; no turn was checked.\n";
+    s.err.flush();
+    return kExitFailed;
+}
+
+int infoCommand(const QString& path, Streams& s)
+{
+    GameRecord record;
+    record.FilePath = path;
+    FileErrorInfo error;
+    if (!getData(record, error)) {
+        s.err << terminalText(openErrorMessage(path, error.Description).text) << '\n';
+        s.err.flush();
+        return kExitFailed;
+    }
+    const GameRecord& r = record;
+    const int firstCheck = r.TotalTurns - r.TurnVariance;
+    s.out << "Game:          " << r.GameName << '\n'
+          << "Version:       " << r.Version
+          << (supportedVersions().contains(r.Version) ? "" : " (not supported by this program)")
+          << '\n'
+          << "Type:          " << gameTypeText(r.GameType) << '\n'
+          << "Mode:          " << securityModeText(r.SecurityMode) << '\n'
+          << "Player #1:     " << r.Player1Name << '\n'
+          << "Player #2:     " << r.Player2Name << '\n'
+          << "Turns:         " << r.TotalTurns << '\n'
+          << "Modifier:      " << r.TurnVariance << '\n'
+          << "Last checked:  "
+          << (r.CurrentTurn >= firstCheck ? QString::number(r.CurrentTurn) : QStringLiteral("none"))
+          << '\n'
+          << "Next to check: "
+          << (isBattleOver(r) && r.EndingTurn != -1 ? QStringLiteral("none, the battle is over")
+                                                    : QString::number(r.CurrentTurn + 1))
+          << '\n';
+    if (r.SecurityMode == SecurityMode::Secure) {
+        const auto describe = [&r](int player) {
+            return QStringLiteral("player #%1 (%2)").arg(player).arg(playerName(r, player));
+        };
+        if (r.CurrentPlayer == 1 || r.CurrentPlayer == 2)
+            s.out << "Held by:       " << describe(r.CurrentPlayer) << '\n';
+        if (r.DestinationPlayer == 1 || r.DestinationPlayer == 2)
+            s.out << "Goes next to:  " << describe(r.DestinationPlayer) << '\n';
+    }
+    s.out.flush();
+    return kExitGoesOn;
+}
+
+} // namespace
+
+int run(const QStringList& arguments, Streams s)
+{
+    if (arguments.isEmpty())
+        return usageError(s, QStringLiteral("No command given."));
+    const QString command = arguments.first();
+    if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
+        s.out << kUsage;
+        s.out.flush();
+        return kExitGoesOn;
+    }
+    if (command == QLatin1String("new"))
+        return newCommand(arguments, s);
+    if (command == QLatin1String("check") || command == QLatin1String("info")) {
+        if (arguments.size() != 2)
+            return usageError(s, QStringLiteral("'%1' takes exactly one FILE.").arg(command));
+        return command == QLatin1String("check") ? checkCommand(arguments.at(1), s)
+                                                 : infoCommand(arguments.at(1), s);
+    }
+    return usageError(s, QStringLiteral("Unknown command '%1'.").arg(command));
+}
+
+} // namespace tfp::cli

@@ -1,0 +1,97 @@
+#include "terminal.h"
+
+#include "game/passwords.h"
+#include "game/setup.h"
+
+#ifdef Q_OS_UNIX
+#include <termios.h>
+#include <unistd.h>
+#endif
+
+namespace tfp::cli {
+namespace {
+
+// Turns terminal echo off for its lifetime when standard input is a terminal.
+class EchoOff
+{
+public:
+    EchoOff()
+    {
+#ifdef Q_OS_UNIX
+        if (isatty(STDIN_FILENO) && tcgetattr(STDIN_FILENO, &m_saved) == 0) {
+            termios quiet = m_saved;
+            quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
+            m_active = tcsetattr(STDIN_FILENO, TCSANOW, &quiet) == 0;
+        }
+#endif
+    }
+    ~EchoOff()
+    {
+#ifdef Q_OS_UNIX
+        if (m_active)
+            tcsetattr(STDIN_FILENO, TCSANOW, &m_saved);
+#endif
+    }
+    EchoOff(const EchoOff&) = delete;
+    EchoOff& operator=(const EchoOff&) = delete;
+    // True when the user's Enter key left no line break on the screen.
+    [[nodiscard]] bool needsLineBreak() const
+    {
+#ifdef Q_OS_UNIX
+        return m_active || !isatty(STDIN_FILENO);
+#else
+        return false;
+#endif
+    }
+
+private:
+#ifdef Q_OS_UNIX
+    termios m_saved{};
+#endif
+    bool m_active = false;
+};
+
+} // namespace
+
+QString terminalText(const QString& text)
+{
+    QString copy = text;
+    copy.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return copy;
+}
+
+void TerminalInteraction::showMessage(const Message& message)
+{
+    m_err << message.title << ":\n" << terminalText(message.text) << '\n';
+    m_err.flush();
+}
+
+QString TerminalInteraction::askPassword(const QString& caption, const QString& playerName)
+{
+    for (;;) {
+        m_err << caption << " (" << playerName << "): ";
+        m_err.flush();
+        QString line;
+        bool read = false;
+        {
+            const EchoOff echo;
+            read = m_in.readLineInto(&line);
+            if (echo.needsLineBreak())
+                m_err << '\n';
+        }
+        if (!read)
+            return {};
+        const QString password = line.trimmed();
+        if (password.isEmpty() || password.size() > kMaxPasswordLength) {
+            m_err << "Please enter a password between 1 and 20 characters.\n";
+            continue;
+        }
+        if (containsTagCharacters(password)) {
+            m_err << "A password cannot contain the characters < and >.\n";
+            continue;
+        }
+        return password;
+    }
+}
+
+} // namespace tfp::cli

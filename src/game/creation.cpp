@@ -1,0 +1,77 @@
+#include "game/creation.h"
+
+#include "game/draw.h"
+#include "game/gamefile.h"
+#include "game/numbers.h"
+#include "game/passwords.h"
+#include "game/turncheck.h"
+#include "game/versions.h"
+
+namespace tfp {
+
+GameRecord prepareNewGame(const SetupEntries& e, Interaction& interaction,
+                          QRandomGenerator& random, const QDateTime& now)
+{
+    const int turns = entryNumber(e.turns);
+    const int modifier = entryNumber(e.modifier);
+    GameRecord r;
+    resetGameRecord(r, now);
+    r.GameName = e.gameName;
+    r.Version = getAppVersion();
+    r.Player1Name = e.player1;
+    r.Player2Name = e.player2;
+    r.TotalTurns = static_cast<qint16>(turns);
+    r.TurnVariance = static_cast<qint16>(modifier);
+    r.SecurityMode = e.mode;
+    r.GameType = e.type;
+    r.CurrentTurn = static_cast<qint16>(turns - modifier - 1);
+    r.EndingTurn = -1;
+    r.LastSavedDateTime = now;
+    r.LastSavedBy.clear();
+    if (e.mode == SecurityMode::Basic) {
+        r.EndingTurn = drawEndingTurn(r.TotalTurns, r.TurnVariance, r.GameType, random);
+        r.CurrentPlayer = kNoPlayer;
+        r.DestinationPlayer = kNoPlayer;
+    } else {
+        r.CurrentPlayer = 1;
+        r.DestinationPlayer = 2;
+        ensurePlayerPassword(r, interaction);
+    }
+    return r;
+}
+
+CreatedView createdGameView(const GameRecord& r)
+{
+    const int next = r.CurrentTurn + 1;
+    const QString saved = QStringLiteral("Game File Saved");
+    if (r.SecurityMode == SecurityMode::Secure) {
+        const QString holder = playerName(r, r.CurrentPlayer == 1 ? 1 : 2);
+        return {StatusView{saved, holder + QStringLiteral(", send this file to player #2."),
+                           StatusColour::Yellow},
+                ButtonView{QStringLiteral("Send File"), false, Light::Red}};
+    }
+    return {StatusView{saved, QStringLiteral("Press 'Check Turn' starting on turn %1").arg(next),
+                       StatusColour::Yellow},
+            ButtonView{QStringLiteral("Check Turn %1").arg(next), true, std::nullopt}};
+}
+
+bool saveNewGame(const GameRecord& record, Interaction& interaction, const QDateTime& now)
+{
+    FileErrorInfo error;
+    if (saveData(record, error, now))
+        return true;
+    interaction.showMessage(saveErrorMessage(record.FilePath, error.Description));
+    return false;
+}
+
+QString suggestedFileName(const QString& gameName, const QDate& today)
+{
+    if (gameName.isEmpty())
+        return QStringLiteral("Game ") + today.toString(QStringLiteral("MM-dd-yyyy"));
+    QString name = gameName;
+    for (const QChar c : {u'\\', u'/', u':', u'*', u'?', u'<', u'>', u'|'})
+        name.replace(c, u'-');
+    return name;
+}
+
+} // namespace tfp

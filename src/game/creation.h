@@ -1,0 +1,39 @@
+// Creating a game from confirmed setup entries: the record, the draw or player #1's
+// password, and what the window shows once the file is saved.
+#pragma once
+
+#include "game/gamerecord.h"
+#include "game/interaction.h"
+#include "game/setup.h"
+#include "game/view.h"
+
+#include <QDateTime>
+#include <QRandomGenerator>
+
+namespace tfp {
+
+// Fills a record from the entries: a Basic game gets its ending turn drawn now; a Secure
+// game leaves it undrawn and asks player #1 to choose a password. FilePath stays empty.
+[[nodiscard]] GameRecord prepareNewGame(const SetupEntries& entries, Interaction& interaction,
+                                        QRandomGenerator& random = *QRandomGenerator::system(),
+                                        const QDateTime& now = QDateTime::currentDateTime());
+
+struct CreatedView
+{
+    StatusView status;
+    ButtonView button;
+};
+
+// The status and button of a game that has just been saved for the first time.
+[[nodiscard]] CreatedView createdGameView(const GameRecord& record);
+
+// Saves a new game to record.FilePath; on failure shows the save error and returns false.
+[[nodiscard]] bool saveNewGame(const GameRecord& record, Interaction& interaction,
+                               const QDateTime& now = QDateTime::currentDateTime());
+
+// The file name the save dialog suggests for a game name: characters that a file name
+// cannot hold become "-"; an empty name becomes "Game " and the date.
+[[nodiscard]] QString suggestedFileName(const QString& gameName,
+                                        const QDate& today = QDate::currentDate());
+
+} // namespace tfp

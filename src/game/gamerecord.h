@@ -1,0 +1,60 @@
+// The one game in memory: everything a game file stores, plus the path it lives at.
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <QtGlobal>
+
+namespace tfp {
+
+enum class SecurityMode : quint8 { Basic = 0, Secure = 1 };
+enum class GameType : quint8 { Scenario = 0, QuickBattle = 1 };
+
+inline constexpr int kNoPlayer = -1;
+
+struct GameRecord
+{
+    QString GameName;
+    QString Player1Name;
+    QString Player1Pwd;
+    qint16 Player1LastTurn = 0;
+    QString Player2Name;
+    QString Player2Pwd;
+    qint16 Player2LastTurn = 0;
+    qint16 TotalTurns = 0;
+    qint16 TurnVariance = 0;
+    qint16 CurrentTurn = 0;
+    qint16 EndingTurn = 0;
+    tfp::SecurityMode SecurityMode = tfp::SecurityMode::Basic;
+    tfp::GameType GameType = tfp::GameType::Scenario;
+    QString FilePath;
+    QString Version;
+    QDateTime LastSavedDateTime;
+    QString LastSavedBy;
+    qint32 CurrentPlayer = kNoPlayer;
+    qint32 DestinationPlayer = kNoPlayer;
+
+    friend bool operator==(const GameRecord&, const GameRecord&) = default;
+};
+
+// Puts every field back to its default; Version keeps its value and LastSavedDateTime
+// becomes `now`.
+void resetGameRecord(GameRecord& record, const QDateTime& now = QDateTime::currentDateTime());
+
+// "Basic" / "Secure" and "Scenario" / "Quick Battle", as shown to the user.
+[[nodiscard]] QString securityModeText(SecurityMode mode);
+[[nodiscard]] QString gameTypeText(GameType type);
+
+// Player 1 or 2 of the record, for the name, password and turn marker of either.
+[[nodiscard]] QString& playerName(GameRecord& record, int player);
+[[nodiscard]] const QString& playerName(const GameRecord& record, int player);
+[[nodiscard]] qint16& playerLastTurn(GameRecord& record, int player);
+[[nodiscard]] qint16 playerLastTurn(const GameRecord& record, int player);
+
+// True when the battle has reached its ending turn (signed comparison).
+[[nodiscard]] inline bool isBattleOver(const GameRecord& record)
+{
+    return record.CurrentTurn >= record.EndingTurn;
+}
+
+} // namespace tfp

@@ -1,0 +1,101 @@
+#include "game/opening.h"
+
+#include "appversion.h"
+#include "game/draw.h"
+#include "game/gamefile.h"
+#include "game/passwords.h"
+#include "game/turncheck.h"
+#include "game/versions.h"
+
+namespace tfp {
+
+Message openErrorMessage(const QString& path, const QString& description)
+{
+    return {QLatin1String(appinfo::kProductName),
+            QStringLiteral("Could not open the file '") + path + QStringLiteral("'.\r\n\r\n") +
+                description +
+                QStringLiteral("\r\n\r\nCheck to make sure the file exists and is not being used "
+                               "by another process, and then please try again."),
+            MessageIcon::Exclamation};
+}
+
+void describeOpenedGame(OpenOutcome& outcome)
+{
+    const GameRecord& r = outcome.record;
+    const int next = r.CurrentTurn + 1;
+    const QString checkCaption = QStringLiteral("Check Turn %1").arg(next);
+    outcome.checkAllowed = false;
+    if (isBattleOver(r)) {
+        outcome.button = ButtonView{QStringLiteral("Battle Over"), false, Light::Red};
+        outcome.view = StatusView{QStringLiteral("Turn #%1").arg(r.CurrentTurn),
+                                  QStringLiteral("The battle is already over!"), StatusColour::Red};
+        return;
+    }
+    const QString loaded = QStringLiteral("Game File Loaded");
+    if (r.SecurityMode != SecurityMode::Secure) {
+        outcome.checkAllowed = true;
+        outcome.button = ButtonView{checkCaption, true, Light::Yellow};
+        outcome.view = StatusView{
+            loaded, QStringLiteral("Press 'Check Turn' starting on turn %1").arg(next),
+            StatusColour::Yellow};
+        return;
+    }
+    const int holder = r.CurrentPlayer == 1 ? 1 : 2;
+    const qint16 marker = playerLastTurn(r, holder);
+    // A holder may check when they have never checked, or last checked an earlier turn
+    // than the one now reached: nobody checks twice in a row.
+    outcome.checkAllowed = marker == 0 || marker < r.CurrentTurn;
+    outcome.button = ButtonView{checkCaption, outcome.checkAllowed, Light::Yellow};
+    const QString name = playerName(r, holder);
+    outcome.view.title = loaded;
+    outcome.view.colour = StatusColour::Yellow;
+    if (outcome.checkAllowed) {
+        outcome.view.message =
+            name + QStringLiteral(", press 'Check Turn' starting on turn %1").arg(next);
+    } else {
+        outcome.view.message = name + QStringLiteral(", player #%1 needs to check turn %2")
+                                          .arg(holder == 1 ? 2 : 1)
+                                          .arg(next);
+    }
+}
+
+OpenOutcome openGameFile(const QString& path, Interaction& interaction, QRandomGenerator& random,
+                         const QDateTime& now)
+{
+    OpenOutcome outcome;
+    GameRecord& record = outcome.record;
+    record.FilePath = path;
+
+    FileErrorInfo error;
+    if (!getData(record, error)) {
+        interaction.showMessage(openErrorMessage(path, error.Description));
+        outcome.status = OpenStatus::ReadFailed;
+        return outcome;
+    }
+    if (!isSupportedFileVersion(record, interaction)) {
+        outcome.status = OpenStatus::VersionRefused;
+        return outcome;
+    }
+
+    if (record.SecurityMode == SecurityMode::Secure) {
+        swapPlayers(record);
+        if (ensurePlayerPassword(record, interaction)) {
+            if (record.EndingTurn == -1)
+                record.EndingTurn =
+                    drawEndingTurn(record.TotalTurns, record.TurnVariance, record.GameType, random);
+            if (!saveData(record, error, now)) {
+                outcome.handOverSaveFailed = true;
+                interaction.showMessage(saveErrorMessage(path, error.Description));
+            }
+        } else if (!verifyPlayerPassword(record, interaction)) {
+            outcome.status = OpenStatus::PasswordRefused;
+            return outcome;
+        }
+    }
+
+    outcome.status = OpenStatus::Opened;
+    describeOpenedGame(outcome);
+    return outcome;
+}
+
+} // namespace tfp

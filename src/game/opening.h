@@ -1,0 +1,44 @@
+// Opening a game file: read it, refuse other versions, carry out the Secure hand-over with
+// its passwords (and, the first time, the draw and its save), and say what the window
+// shows for the next check. Both front ends open games through this one operation.
+#pragma once
+
+#include "game/gamerecord.h"
+#include "game/interaction.h"
+#include "game/view.h"
+
+#include <QDateTime>
+#include <QRandomGenerator>
+
+namespace tfp {
+
+enum class OpenStatus {
+    Opened,          // the game is in `record`, ready to show
+    ReadFailed,      // unreadable or refused file; the message has been shown
+    VersionRefused,  // another version's file; the message has been shown
+    PasswordRefused, // wrong password; the message has been shown
+};
+
+struct OpenOutcome
+{
+    OpenStatus status = OpenStatus::ReadFailed;
+    GameRecord record; // the opened game, when status is Opened
+    StatusView view;
+    ButtonView button;
+    bool checkAllowed = false; // the holder may press Check Turn now
+    bool handOverSaveFailed = false;
+};
+
+// The message of a game file that could not be read.
+[[nodiscard]] Message openErrorMessage(const QString& path, const QString& description);
+
+// Opens the game file at `path`. Nothing of a refused file is kept: the caller adopts
+// `record` only when the status is Opened.
+[[nodiscard]] OpenOutcome openGameFile(const QString& path, Interaction& interaction,
+                                       QRandomGenerator& random = *QRandomGenerator::system(),
+                                       const QDateTime& now = QDateTime::currentDateTime());
+
+// The button and status of a game that has just been opened.
+void describeOpenedGame(OpenOutcome& outcome);
+
+} // namespace tfp

@@ -1,0 +1,71 @@
+#include "game/passwords.h"
+
+#include "appversion.h"
+
+namespace tfp {
+
+QString playerLabel(int player)
+{
+    return QStringLiteral("Player #%1").arg(player);
+}
+
+bool setPlayerPassword(const QString& name, QString& password, const QString& label,
+                       Interaction& interaction)
+{
+    const QString chosen =
+        interaction.askPassword(QStringLiteral("Set Password for ") + label, name).trimmed();
+    password = chosen;
+    return !chosen.isEmpty();
+}
+
+QString askPlayerPassword(const QString& name, const QString& label, Interaction& interaction)
+{
+    return interaction.askPassword(QStringLiteral("Enter Password for ") + label, name).trimmed();
+}
+
+bool ensurePlayerPassword(GameRecord& record, Interaction& interaction)
+{
+    if (record.SecurityMode != SecurityMode::Secure)
+        return false;
+    const int player = record.CurrentPlayer;
+    if (player == 1 && record.Player1Pwd.isEmpty()) {
+        setPlayerPassword(record.Player1Name, record.Player1Pwd, playerLabel(1), interaction);
+        return true;
+    }
+    if (player == 2 && record.Player2Pwd.isEmpty()) {
+        setPlayerPassword(record.Player2Name, record.Player2Pwd, playerLabel(2), interaction);
+        return true;
+    }
+    return false;
+}
+
+Message passwordMismatchMessage()
+{
+    return {QLatin1String(appinfo::kProductName),
+            QStringLiteral("The password entered does not match the current user's password."),
+            MessageIcon::Exclamation};
+}
+
+bool verifyPlayerPassword(const GameRecord& record, Interaction& interaction)
+{
+    bool matched = false;
+    if (record.SecurityMode == SecurityMode::Secure) {
+        if (record.CurrentPlayer == 1) {
+            matched = askPlayerPassword(record.Player1Name, playerLabel(1), interaction) ==
+                      record.Player1Pwd;
+        } else if (record.CurrentPlayer == 2) {
+            matched = askPlayerPassword(record.Player2Name, playerLabel(2), interaction) ==
+                      record.Player2Pwd;
+        }
+    }
+    if (!matched)
+        interaction.showMessage(passwordMismatchMessage());
+    return matched;
+}
+
+void swapPlayers(GameRecord& record)
+{
+    std::swap(record.CurrentPlayer, record.DestinationPlayer);
+}
+
+} // namespace tfp

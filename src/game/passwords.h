@@ -1,0 +1,36 @@
+// The player passwords of a Secure game: choosing one, typing it, and the hand-over of the
+// file from one player to the other.
+#pragma once
+
+#include "game/gamerecord.h"
+#include "game/interaction.h"
+
+namespace tfp {
+
+inline constexpr int kMaxPasswordLength = 20;
+
+// "Player #1" or "Player #2".
+[[nodiscard]] QString playerLabel(int player);
+
+// Asks the player to choose a password and stores it; false when none was given.
+bool setPlayerPassword(const QString& name, QString& password, const QString& label,
+                       Interaction& interaction);
+
+// Asks the player to type the password; returns what was typed, trimmed.
+[[nodiscard]] QString askPlayerPassword(const QString& name, const QString& label,
+                                        Interaction& interaction);
+
+// When the current player of a Secure game has no password, asks for one; true when it
+// asked, whether or not a password was chosen.
+bool ensurePlayerPassword(GameRecord& record, Interaction& interaction);
+
+// Asks the current player for the password; on a mismatch shows the message and returns
+// false.
+[[nodiscard]] bool verifyPlayerPassword(const GameRecord& record, Interaction& interaction);
+
+[[nodiscard]] Message passwordMismatchMessage();
+
+// The opener takes the file: CurrentPlayer and DestinationPlayer change places.
+void swapPlayers(GameRecord& record);
+
+} // namespace tfp

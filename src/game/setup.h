@@ -1,0 +1,48 @@
+// The entries of a new game, their validation, and the confirmation text shown before the
+// game file is created.
+#pragma once
+
+#include "game/gamerecord.h"
+#include "game/interaction.h"
+
+#include <QString>
+
+namespace tfp {
+
+// The setup entries as they stand in the editors.
+struct SetupEntries
+{
+    QString gameName;
+    QString player1;
+    QString player2;
+    QString turns;
+    QString modifier;
+    GameType type = GameType::Scenario;
+    SecurityMode mode = SecurityMode::Basic;
+};
+
+// The limits the editors keep: longest texts and the range of turns.
+inline constexpr int kMaxGameNameLength = 100;
+inline constexpr int kMaxPlayerNameLength = 50;
+inline constexpr int kMinTurns = 1;
+inline constexpr int kMaxTurns = 99;
+
+struct SetupValidation
+{
+    QString errors; // one line per problem, each ending in CR LF
+    bool valid = true;
+};
+
+// Tests presence and the two numbers, every rule whatever the others found.
+[[nodiscard]] SetupValidation validateGameSetup(const SetupEntries& entries);
+
+// The "Errors encountered:" box for a failed validation.
+[[nodiscard]] Message setupErrorMessage(const QString& errors);
+
+// The text that asks the players to confirm the new game's parameters.
+[[nodiscard]] QString confirmationText(const SetupEntries& entries);
+
+// True when `text` holds "<" or ">", which no stored value may contain.
+[[nodiscard]] bool containsTagCharacters(const QString& text);
+
+} // namespace tfp

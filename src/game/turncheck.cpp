@@ -1,0 +1,97 @@
+#include "game/turncheck.h"
+
+#include "appversion.h"
+#include "game/gamefile.h"
+
+namespace tfp {
+
+Message saveErrorMessage(const QString& path, const QString& description)
+{
+    return {QLatin1String(appinfo::kProductName),
+            QStringLiteral("Could not save the file '") + path + QStringLiteral("'.\r\n\r\n") +
+                description +
+                QStringLiteral("\r\n\r\nCheck to make sure the file is not being used by another "
+                               "process and then please try again."),
+            MessageIcon::Exclamation};
+}
+
+QString handOverLine(const GameRecord& record)
+{
+    const int holder = record.CurrentPlayer == 1 ? 1 : 2;
+    return playerName(record, holder) + QStringLiteral(", send this file to player #") +
+           QString::number(holder == 1 ? 2 : 1) + u'.';
+}
+
+QString messageWithHandOver(const QString& message, const QString& handOver)
+{
+    return handOver.isEmpty() ? message : message + QStringLiteral("\r\n") + handOver;
+}
+
+CheckOutcome checkTurn(GameRecord& record, Interaction& interaction, const QDateTime& now)
+{
+    CheckOutcome outcome;
+    if (record.GameType != GameType::Scenario && record.GameType != GameType::QuickBattle)
+        return outcome;
+
+    const QString overCaption = QStringLiteral("Battle Over");
+    if (isBattleOver(record)) {
+        outcome.result = CheckResult::AlreadyOver;
+        outcome.status = StatusView{QStringLiteral("Turn #%1").arg(record.CurrentTurn),
+                                    QStringLiteral("BATTLE OVER!"), StatusColour::Red};
+        outcome.button = ButtonView{overCaption, false, std::nullopt};
+        return outcome;
+    }
+
+    const GameRecord before = record;
+    record.CurrentTurn = static_cast<qint16>(record.CurrentTurn + 1);
+    const bool secure = record.SecurityMode == SecurityMode::Secure;
+    if (secure && (record.CurrentPlayer == 1 || record.CurrentPlayer == 2))
+        playerLastTurn(record, record.CurrentPlayer) = record.CurrentTurn;
+
+    FileErrorInfo error;
+    if (!saveData(record, error, now)) {
+        record = before;
+        interaction.showMessage(saveErrorMessage(record.FilePath, error.Description));
+        const int turn = record.CurrentTurn + 1;
+        outcome.result = CheckResult::SaveFailed;
+        outcome.status = StatusView{
+            QStringLiteral("Turn Not Checked"),
+            QStringLiteral("The game file could not be saved, so turn %1 was not checked.")
+                .arg(turn),
+            StatusColour::Yellow};
+        outcome.button = ButtonView{QStringLiteral("Check Turn %1").arg(turn), true, std::nullopt};
+        return outcome;
+    }
+    outcome.saved = true;
+
+    const QString title = QStringLiteral("Turn #%1").arg(record.CurrentTurn);
+    if (record.CurrentTurn != record.EndingTurn) {
+        outcome.result = CheckResult::NotEnding;
+        outcome.status =
+            StatusView{title, QStringLiteral("This is NOT the ending turn."), StatusColour::Green};
+        outcome.button = ButtonView{QStringLiteral("Check Turn %1").arg(record.CurrentTurn + 1),
+                                    true, Light::Green};
+        outcome.sound = SoundCue::NextTurn;
+    } else {
+        outcome.result = CheckResult::EndingReached;
+        outcome.status =
+            StatusView{title, QStringLiteral("BATTLE OVER - CEASE FIRE!"), StatusColour::Red};
+        outcome.button = ButtonView{overCaption, false, Light::Red};
+        outcome.sound = SoundCue::EndGame;
+    }
+    return outcome;
+}
+
+CheckOutcome checkTurnCommand(GameRecord& record, Interaction& interaction, const QDateTime& now)
+{
+    CheckOutcome outcome = checkTurn(record, interaction, now);
+    // A check that could not be saved did not happen: the holder keeps the file and may
+    // try again.
+    if (record.SecurityMode == SecurityMode::Secure && outcome.result != CheckResult::SaveFailed) {
+        outcome.button = ButtonView{QStringLiteral("Send File"), false, Light::Red};
+        outcome.handOver = handOverLine(record);
+    }
+    return outcome;
+}
+
+} // namespace tfp

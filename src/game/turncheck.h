@@ -1,0 +1,50 @@
+// One press of Check Turn: advance the turn, save the game, say whether the battle is over;
+// in a Secure game, then hand the file to the other player.
+#pragma once
+
+#include "game/gamerecord.h"
+#include "game/interaction.h"
+#include "game/view.h"
+
+#include <QDateTime>
+
+namespace tfp {
+
+enum class CheckResult {
+    Skipped,       // a game type the check does not know: nothing happens
+    NotEnding,     // "This is NOT the ending turn."
+    EndingReached, // "BATTLE OVER - CEASE FIRE!"
+    AlreadyOver,   // the battle was over before the press
+    SaveFailed,    // the game file could not be written, so the turn does not count
+};
+
+struct CheckOutcome
+{
+    CheckResult result = CheckResult::Skipped;
+    std::optional<StatusView> status;  // nullopt: the status panel stays as it is
+    std::optional<ButtonView> button;  // nullopt: the button stays as it is
+    QString handOver;                  // Secure: the line added below the status message
+    SoundCue sound = SoundCue::None;
+    bool saved = false;
+};
+
+// The check itself. A failed save shows the save error, leaves CurrentTurn as it was and
+// reveals nothing. In a Secure game the holder's turn marker records the checked turn.
+[[nodiscard]] CheckOutcome checkTurn(GameRecord& record, Interaction& interaction,
+                                     const QDateTime& now = QDateTime::currentDateTime());
+
+// The Check Turn command: the check, then in a Secure game the hand-over to the other
+// player ("Send File").
+[[nodiscard]] CheckOutcome checkTurnCommand(GameRecord& record, Interaction& interaction,
+                                            const QDateTime& now = QDateTime::currentDateTime());
+
+// "Ben, send this file to player #1."
+[[nodiscard]] QString handOverLine(const GameRecord& record);
+
+// The message of a game file that could not be saved.
+[[nodiscard]] Message saveErrorMessage(const QString& path, const QString& description);
+
+// The status message with the hand-over line below it, as the panel shows it.
+[[nodiscard]] QString messageWithHandOver(const QString& message, const QString& handOver);
+
+} // namespace tfp

@@ -1,0 +1,24 @@
+// The application's version and the game file versions this build opens.
+#pragma once
+
+#include "game/gamerecord.h"
+#include "game/interaction.h"
+
+#include <QStringList>
+
+namespace tfp {
+
+// "Major.Minor.Revision" of the running program.
+[[nodiscard]] QString getAppVersion();
+
+// The game file versions this build opens, in order.
+[[nodiscard]] const QStringList& supportedVersions();
+
+// The refusal shown for a file of another version.
+[[nodiscard]] Message versionCompatibilityMessage(const GameRecord& record);
+
+// True when the record's Version is supported (exact, case-sensitive); otherwise shows
+// the refusal and returns false.
+[[nodiscard]] bool isSupportedFileVersion(const GameRecord& record, Interaction& interaction);
+
+} // namespace tfp
