@@ -30,7 +30,8 @@ int usageError(Streams& s, const QString& reason)
 
 void printStatus(Streams& s, const StatusView& view, const QString& handOver = {})
 {
-    s.out << view.title << '\n' << terminalText(messageWithHandOver(view.message, handOver)) << '\n';
+    s.out << view.title << '\n'
+          << terminalText(messageWithHandOver(view.message, handOver)) << '\n';
     s.out.flush();
 }
 
@@ -118,8 +119,8 @@ int newCommand(const QStringList& arguments, Streams& s)
     else if (!path.endsWith(QLatin1String(kGameFileExtension), Qt::CaseInsensitive))
         return usageError(s, QStringLiteral("A game file's name must end in .tfp."));
     if (QFileInfo::exists(path) && !parser.isSet(force))
-        return usageError(s, QStringLiteral("'%1' already exists; add --force to replace it.")
-                                 .arg(path));
+        return usageError(
+            s, QStringLiteral("'%1' already exists; add --force to replace it.").arg(path));
 
     TerminalInteraction interaction(s.in, s.err);
     GameRecord record = prepareNewGame(entries, interaction);

@@ -9,7 +9,8 @@
 namespace tfp::cli {
 
 // Exit statuses.
-enum ExitCode : int {
+enum ExitCode : int
+{
     kExitGoesOn = 0,
     kExitFailed = 1,
     kExitUsage = 2,

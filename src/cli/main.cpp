@@ -1,9 +1,8 @@
 // turnpicker-cli: create games, check turns and show a game file from a terminal.
 #include "commands.h"
 
-#include <QCoreApplication>
-
 #include <cstdio>
+#include <QCoreApplication>
 
 int main(int argc, char* argv[])
 {

@@ -2,9 +2,8 @@
 // a game's data line into hexadecimal pairs and back.
 #pragma once
 
-#include <QString>
-
 #include <optional>
+#include <QString>
 
 namespace tfp {
 

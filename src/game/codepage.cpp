@@ -1,8 +1,7 @@
 #include "game/codepage.h"
 
-#include <QList>
-
 #include <array>
+#include <QList>
 
 namespace tfp {
 namespace {

@@ -9,8 +9,8 @@
 
 namespace tfp {
 
-GameRecord prepareNewGame(const SetupEntries& e, Interaction& interaction,
-                          QRandomGenerator& random, const QDateTime& now)
+GameRecord prepareNewGame(const SetupEntries& e, Interaction& interaction, QRandomGenerator& random,
+                          const QDateTime& now)
 {
     const int turns = entryNumber(e.turns);
     const int modifier = entryNumber(e.modifier);

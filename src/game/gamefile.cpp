@@ -3,19 +3,20 @@
 #include "game/cipher.h"
 #include "game/numbers.h"
 
+#include <limits>
 #include <QFile>
 #include <QIODevice>
 #include <QLocale>
 #include <QSaveFile>
 
-#include <limits>
-
 namespace tfp {
 namespace {
 
 const QString kRule(63, u'-');
-const QString kTitleLine = QStringLiteral("---           ** Torva Fogline Turnpicker File **           ---");
-const QString kWarningLine = QStringLiteral("---             Do not modify data in this file             ---");
+const QString kTitleLine =
+    QStringLiteral("---           ** Torva Fogline Turnpicker File **           ---");
+const QString kWarningLine =
+    QStringLiteral("---             Do not modify data in this file             ---");
 
 QString decimal(qint64 value)
 {
@@ -44,9 +45,9 @@ bool textElement(const QString& plain, const QString& tag, QString& out, QString
 {
     const std::optional<QString> value = getTagValue(plain, tag);
     if (!value)
-        return fail(error,
-                    QStringLiteral("The game data is damaged: the element '%1' is malformed.")
-                        .arg(tag));
+        return fail(
+            error,
+            QStringLiteral("The game data is damaged: the element '%1' is malformed.").arg(tag));
     out = *value;
     return true;
 }

@@ -4,10 +4,9 @@
 
 #include "game/gamerecord.h"
 
+#include <optional>
 #include <QDateTime>
 #include <QString>
-
-#include <optional>
 
 class QIODevice;
 

@@ -7,8 +7,16 @@
 
 namespace tfp {
 
-enum class SecurityMode : quint8 { Basic = 0, Secure = 1 };
-enum class GameType : quint8 { Scenario = 0, QuickBattle = 1 };
+enum class SecurityMode : quint8
+{
+    Basic = 0,
+    Secure = 1
+};
+enum class GameType : quint8
+{
+    Scenario = 0,
+    QuickBattle = 1
+};
 
 inline constexpr int kNoPlayer = -1;
 

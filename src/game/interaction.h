@@ -7,7 +7,12 @@
 
 namespace tfp {
 
-enum class MessageIcon { Exclamation, Question, Information };
+enum class MessageIcon
+{
+    Exclamation,
+    Question,
+    Information
+};
 
 struct Message
 {

@@ -1,10 +1,9 @@
 #include "game/numbers.h"
 
-#include <QLocale>
-#include <QRegularExpression>
-
 #include <cmath>
 #include <limits>
+#include <QLocale>
+#include <QRegularExpression>
 
 namespace tfp {
 namespace {
@@ -60,8 +59,8 @@ bool isNumeric(const QString& text)
 
 int entryNumber(const QString& text)
 {
-    const WholeNumber number = readWholeNumber(text, std::numeric_limits<int>::min(),
-                                               std::numeric_limits<int>::max());
+    const WholeNumber number =
+        readWholeNumber(text, std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
     return number.error == NumberError::None ? static_cast<int>(number.value) : 0;
 }
 

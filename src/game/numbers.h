@@ -1,13 +1,17 @@
 // Reading numbers from text the way the game file and the setup entries need it.
 #pragma once
 
-#include <QString>
-
 #include <optional>
+#include <QString>
 
 namespace tfp {
 
-enum class NumberError { None, NotNumber, OutOfRange };
+enum class NumberError
+{
+    None,
+    NotNumber,
+    OutOfRange
+};
 
 // Reads a plain decimal number (surrounding blanks, a sign, a fraction and an exponent
 // allowed) and rounds it to the nearest whole number, halves going to the even neighbour.

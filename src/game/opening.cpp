@@ -35,9 +35,9 @@ void describeOpenedGame(OpenOutcome& outcome)
     if (r.SecurityMode != SecurityMode::Secure) {
         outcome.checkAllowed = true;
         outcome.button = ButtonView{checkCaption, true, Light::Yellow};
-        outcome.view = StatusView{
-            loaded, QStringLiteral("Press 'Check Turn' starting on turn %1").arg(next),
-            StatusColour::Yellow};
+        outcome.view =
+            StatusView{loaded, QStringLiteral("Press 'Check Turn' starting on turn %1").arg(next),
+                       StatusColour::Yellow};
         return;
     }
     const int holder = r.CurrentPlayer == 1 ? 1 : 2;

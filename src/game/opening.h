@@ -12,7 +12,8 @@
 
 namespace tfp {
 
-enum class OpenStatus {
+enum class OpenStatus
+{
     Opened,          // the game is in `record`, ready to show
     ReadFailed,      // unreadable or refused file; the message has been shown
     VersionRefused,  // another version's file; the message has been shown

@@ -11,8 +11,8 @@ SetupValidation validateGameSetup(const SetupEntries& e)
     SetupValidation result;
     const auto fire = [&result](const char16_t* line) {
         result.valid = false;
-        result.errors += QStringLiteral("  \u2022 ") + QString::fromUtf16(line) +
-                         QStringLiteral("\r\n");
+        result.errors +=
+            QStringLiteral("  \u2022 ") + QString::fromUtf16(line) + QStringLiteral("\r\n");
     };
     if (e.gameName.isEmpty())
         fire(u"Please enter a name for the game");
@@ -45,8 +45,8 @@ QString confirmationText(const SetupEntries& e)
     const QString sign = quick ? QStringLiteral("\u00b1") : QString();
     const auto turns = static_cast<qint16>(entryNumber(e.turns));
     const auto modifier = static_cast<qint16>(entryNumber(e.modifier));
-    const QString tail = describeEndingRange(turns, modifier, quick ? GameType::QuickBattle
-                                                                    : GameType::Scenario);
+    const QString tail =
+        describeEndingRange(turns, modifier, quick ? GameType::QuickBattle : GameType::Scenario);
     const QString crlf = QStringLiteral("\r\n");
     return QStringLiteral("You are about to create a game file with the following parameters:") +
            crlf + QStringLiteral("     Game Name:   \t") + e.gameName + crlf +

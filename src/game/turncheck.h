@@ -10,7 +10,8 @@
 
 namespace tfp {
 
-enum class CheckResult {
+enum class CheckResult
+{
     Skipped,       // a game type the check does not know: nothing happens
     NotEnding,     // "This is NOT the ending turn."
     EndingReached, // "BATTLE OVER - CEASE FIRE!"
@@ -21,9 +22,9 @@ enum class CheckResult {
 struct CheckOutcome
 {
     CheckResult result = CheckResult::Skipped;
-    std::optional<StatusView> status;  // nullopt: the status panel stays as it is
-    std::optional<ButtonView> button;  // nullopt: the button stays as it is
-    QString handOver;                  // Secure: the line added below the status message
+    std::optional<StatusView> status; // nullopt: the status panel stays as it is
+    std::optional<ButtonView> button; // nullopt: the button stays as it is
+    QString handOver;                 // Secure: the line added below the status message
     SoundCue sound = SoundCue::None;
     bool saved = false;
 };

@@ -22,9 +22,8 @@ const QStringList& supportedVersions()
 Message versionCompatibilityMessage(const GameRecord& record)
 {
     const QString title = QLatin1String(appinfo::kProductName);
-    const QString fileVersion = record.Version.isEmpty()
-                                    ? QStringLiteral("(Missing Version Information)")
-                                    : record.Version;
+    const QString fileVersion =
+        record.Version.isEmpty() ? QStringLiteral("(Missing Version Information)") : record.Version;
     const QString text =
         QStringLiteral("The specified file is not compatible with this version of the ") + title +
         QStringLiteral(" application and cannot be opened.") +

@@ -2,18 +2,33 @@
 // button. The rules return these; the window and the terminal program render them.
 #pragma once
 
-#include <QString>
-
 #include <optional>
+#include <QString>
 
 namespace tfp {
 
-enum class StatusColour { Green, Yellow, Red };
+enum class StatusColour
+{
+    Green,
+    Yellow,
+    Red
+};
 
 // The traffic-light pictures of the command button (their resource numbers).
-enum class Light { Green = 101, Yellow = 102, Red = 103 };
+enum class Light
+{
+    Green = 101,
+    Yellow = 102,
+    Red = 103
+};
 
-enum class SoundCue { None, Event, NextTurn, EndGame };
+enum class SoundCue
+{
+    None,
+    Event,
+    NextTurn,
+    EndGame
+};
 
 struct StatusView
 {

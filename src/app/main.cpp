@@ -1,0 +1,84 @@
+// turnpicker: the desktop program. Opens a game file named on its command line.
+#include "appversion.h"
+#include "startup.h"
+#include "ui/frmmain.h"
+
+#include <cstdio>
+#include <QApplication>
+#include <QFileOpenEvent>
+#include <QIcon>
+#include <QTimer>
+
+namespace {
+
+// Files opened from the Finder arrive as events, before or after the window is up.
+class FileOpenFilter final : public QObject
+{
+public:
+    explicit FileOpenFilter(tfp::ui::frmMain& window) : m_window(window) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::FileOpen) {
+            const auto* open = static_cast<QFileOpenEvent*>(event);
+            m_window.openPath(tfp::app::commandLinePath({open->file()}));
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    tfp::ui::frmMain& m_window;
+};
+
+QIcon applicationIcon()
+{
+    QIcon icon;
+    for (const int size : {16, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/hicolor/%1x%1/turnpicker.png").arg(size),
+                     QSize(size, size));
+    return icon;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    if (const QString reason = tfp::app::missingDisplayReason(); !reason.isEmpty()) {
+        std::fprintf(stderr, "%s\n", qPrintable(reason));
+        return 1;
+    }
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Torva"));
+    QApplication::setApplicationName(QStringLiteral("TorvaFoglineTurnpicker"));
+    QApplication::setApplicationDisplayName(QLatin1String(tfp::appinfo::kProductName));
+    QApplication::setApplicationVersion(QLatin1String(tfp::appinfo::kVersionText));
+    QApplication::setWindowIcon(applicationIcon());
+    QApplication::setDesktopFileName(QStringLiteral("turnpicker"));
+
+    QStringList arguments = QApplication::arguments();
+    arguments.removeFirst();
+    // --smoke: start as usual, show the window, let the event loop run once and leave.
+    const bool smoke = arguments.size() == 1 && arguments.constFirst() == QLatin1String("--smoke");
+    if (smoke)
+        arguments.clear();
+
+    tfp::ui::frmMain window;
+    FileOpenFilter fileOpen(window);
+    app.installEventFilter(&fileOpen);
+    window.load(tfp::app::commandLinePath(arguments));
+    window.show();
+
+    if (smoke) {
+        QTimer::singleShot(0, &app, [&window] {
+            if (window.isVisible()) {
+                QApplication::exit(0);
+            } else {
+                std::fprintf(stderr, "turnpicker: the main window did not show\n");
+                QApplication::exit(1);
+            }
+        });
+    }
+    return QApplication::exec();
+}

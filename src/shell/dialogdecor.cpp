@@ -1,0 +1,47 @@
+#include "shell/dialogdecor.h"
+
+#include "shell/paneledge.h"
+#include "shell/placement.h"
+
+#include <QGuiApplication>
+#include <QIcon>
+#include <QPainter>
+#include <QScreen>
+#include <QWidget>
+
+namespace tfp::shell {
+
+QRect twipsRect(int left, int top, int width, int height)
+{
+    const auto pixels = [](int twips) { return qRound(double(twips) / kTwipsPerPixel); };
+    return {pixels(left), pixels(top), pixels(width), pixels(height)};
+}
+
+void centreOnScreen(QWidget* dialog, const QWidget* reference)
+{
+    const QScreen* screen = reference ? reference->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    QRect frame(QPoint(0, 0), dialog->frameGeometry().size());
+    frame.moveCenter(screen->availableGeometry().center());
+    dialog->move(frame.topLeft());
+}
+
+QPixmap dialogLogo(const QWidget* dialog)
+{
+    // QIcon picks the @2x picture where the screen needs it.
+    const QIcon logo(QStringLiteral(":/images/logo.png"));
+    return logo.pixmap(QSize(52, 51), dialog->devicePixelRatioF());
+}
+
+void paintDialogDecorations(QPainter& painter, const QWidget* dialog, const QWidget* button,
+                            const QPixmap& logo)
+{
+    const int top = button->geometry().top();
+    DrawPanelEdge(painter, 3, top - 7, dialog->width() - 3, top - 5, false);
+    if (!logo.isNull())
+        painter.drawPixmap(QRect(4, 4, 52, 51), logo);
+    DrawPanelEdge(painter, 4, 4, 58, 57, true);
+}
+
+} // namespace tfp::shell

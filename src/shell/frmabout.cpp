@@ -1,0 +1,143 @@
+#include "shell/frmabout.h"
+
+#include "appversion.h"
+#include "game/versions.h"
+#include "shell/dialogdecor.h"
+#include "shell/dialogseam.h"
+#include "shell/waitcursor.h"
+
+#include <QEvent>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace tfp::shell {
+namespace {
+
+constexpr qsizetype kMostVersionsListed = 10;
+constexpr qreal kTitlePointSize = 15.75;
+
+QString productName()
+{
+    return QLatin1String(appinfo::kProductName);
+}
+
+// Haettenschweiler where it is installed; otherwise a condensed bold face, made smaller
+// when the product name would not fit the label.
+QFont titleFont(const QFont& base, const QString& text, int width)
+{
+    const QString display = QStringLiteral("Haettenschweiler");
+    if (QFontDatabase::hasFamily(display)) {
+        QFont font(display);
+        font.setPointSizeF(kTitlePointSize);
+        return font;
+    }
+    QFont font = base;
+    font.setStretch(QFont::Condensed);
+    font.setBold(true);
+    for (qreal size = kTitlePointSize; size >= 8.0; size -= 0.25) {
+        font.setPointSizeF(size);
+        if (QFontMetrics(font).horizontalAdvance(text) <= width)
+            break;
+    }
+    return font;
+}
+
+} // namespace
+
+QString aboutText()
+{
+    const QString crlf = QStringLiteral("\r\n");
+    const QString company = QLatin1String(appinfo::kCompanyName);
+    QString text = QStringLiteral("Application Version ") + getAppVersion() + crlf +
+                   QString::fromUtf8(appinfo::kLegalNotice) + crlf +
+                   QStringLiteral("Written by ") + company + crlf + crlf + productName() +
+                   QStringLiteral(" is freeware and may be freely distributed, while ") +
+                   company +
+                   QStringLiteral(" keeps full rights to the program and its documentation.") +
+                   crlf + crlf +
+                   QStringLiteral("If you like this application, please donate $2.00 to help "
+                                  "fund improvements, further development, and additional "
+                                  "applications from Torva.") +
+                   crlf + crlf + QStringLiteral("E-mail ") +
+                   QLatin1String(appinfo::kSupportEmail) +
+                   QStringLiteral(" with your questions and suggestions.") + crlf + crlf +
+                   QStringLiteral("This version of the application supports game files created "
+                                  "with the following version(s):  ") +
+                   crlf;
+    const QStringList& versions = supportedVersions();
+    for (qsizetype i = 0; i < versions.size() && i < kMostVersionsListed; ++i)
+        text += QStringLiteral("   ") + versions.at(i) + crlf;
+    return text;
+}
+
+frmAbout::frmAbout(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint)
+{
+    setObjectName(QStringLiteral("frmAbout"));
+    setFixedSize(twipsRect(0, 0, 4860, 3030).size());
+
+    cmdOK = new QPushButton(QStringLiteral("&OK"), this);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK->setToolTip(QStringLiteral(" Close this window "));
+    cmdOK->setGeometry(twipsRect(3915, 2610, 900, 375));
+    cmdOK->setDefault(true);
+    connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
+
+    lblAppTitle = new QLabel(this);
+    lblAppTitle->setObjectName(QStringLiteral("lblAppTitle"));
+    lblAppTitle->setGeometry(twipsRect(975, 0, 3825, 360));
+
+    txtInstructions = new QPlainTextEdit(this);
+    txtInstructions->setObjectName(QStringLiteral("txtInstructions"));
+    txtInstructions->setGeometry(twipsRect(960, 420, 3855, 2040));
+    txtInstructions->setReadOnly(true);
+    txtInstructions->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    txtInstructions->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    txtInstructions->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+
+    // OK comes first, so it has the focus when the box opens.
+    setTabOrder(cmdOK, txtInstructions);
+    cmdOK->setFocus();
+
+    m_logo = dialogLogo(this);
+    centreOnScreen(this, parent);
+    setWindowTitle(QStringLiteral("About ") + productName());
+    lblAppTitle->setText(productName());
+    lblAppTitle->setFont(titleFont(lblAppTitle->font(), productName(), lblAppTitle->width()));
+    QString shown = aboutText();
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    txtInstructions->setPlainText(shown);
+}
+
+bool frmAbout::event(QEvent* event)
+{
+    if (event->type() == QEvent::WindowActivate)
+        emit activated();
+    return QDialog::event(event);
+}
+
+void frmAbout::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    notifyDialogShown(*this);
+}
+
+void frmAbout::paintEvent(QPaintEvent* /*event*/)
+{
+    QPainter painter(this);
+    paintDialogDecorations(painter, this, cmdOK, m_logo);
+}
+
+void ShowAboutBox(QWidget* parent)
+{
+    WaitCursor wait;
+    frmAbout dialog(parent);
+    QObject::connect(&dialog, &frmAbout::activated, &dialog, [&wait] { wait.release(); });
+    dialog.exec();
+}
+
+} // namespace tfp::shell

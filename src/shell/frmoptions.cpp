@@ -1,0 +1,173 @@
+#include "shell/frmoptions.h"
+
+#include "shell/dialogdecor.h"
+#include "shell/dialogseam.h"
+#include "shell/settingsstore.h"
+#include "shell/waitcursor.h"
+#include "shell/windowposition.h"
+
+#include <QCheckBox>
+#include <QEvent>
+#include <QPainter>
+#include <QPushButton>
+
+namespace tfp::shell {
+namespace {
+
+void writeOption(const char* name, bool on)
+{
+    WriteSetting(SettingsRoot::LocalMachine, QLatin1String(kSettingsKey), QLatin1String(name),
+                 on ? QStringLiteral("True") : QStringLiteral("False"));
+}
+
+bool ticked(const QCheckBox* box)
+{
+    return box->checkState() == Qt::Checked;
+}
+
+} // namespace
+
+frmOptions::frmOptions(QWidget* mainWindow)
+    : QDialog(mainWindow, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint),
+      m_mainWindow(mainWindow)
+{
+    setObjectName(QStringLiteral("frmOptions"));
+    setWindowTitle(QStringLiteral("Options"));
+    setFixedSize(twipsRect(0, 0, 4410, 2040).size());
+
+    const auto checkBox = [this](const char* name, const QString& caption, const QString& tip,
+                                 const QRect& geometry) {
+        auto* box = new QCheckBox(caption, this);
+        box->setObjectName(QLatin1String(name));
+        box->setToolTip(tip);
+        box->setGeometry(geometry);
+        return box;
+    };
+    chkPlaySoundEffects =
+        checkBox("chkPlaySoundEffects", QStringLiteral("&Play application sound effects"),
+                 QStringLiteral(" Toggle on/off application sounds "), twipsRect(960, 60, 3375, 285));
+    chkReusePlayerNames = checkBox(
+        "chkReusePlayerNames", QStringLiteral("&Suggest last set of player names"),
+        QStringLiteral(" Suggest last set of player names when a new game file is created "),
+        twipsRect(960, 360, 3375, 285));
+    chkUseLastSavePath =
+        checkBox("chkUseLastSavePath", QStringLiteral("&Use last save path when saving"),
+                 QStringLiteral(" Save the path last used when saving game files "),
+                 twipsRect(960, 675, 3375, 285));
+    chkRestoreWindowPosition = checkBox(
+        "chkRestoreWindowPosition", QStringLiteral("&Restore window position when starting"),
+        QStringLiteral(" Restore the position of the window to the last saved coordinates when "
+                       "the application starts "),
+        twipsRect(960, 990, 3375, 285));
+
+    struct ButtonSpec
+    {
+        const char* caption;
+        const char* tip;
+        int left;
+    };
+    constexpr std::array<ButtonSpec, 3> buttons = {{
+        {"OK", " Save settings and close this window ", 1530},
+        {"Apply", " Save settings ", 2475},
+        {"Cancel", " Cancel settings and close this window ", 3420},
+    }};
+    for (int index = 0; index < int(buttons.size()); ++index) {
+        auto* button = new QPushButton(QLatin1String(buttons[index].caption), this);
+        button->setObjectName(QStringLiteral("cmdCommand_%1").arg(index));
+        button->setToolTip(QLatin1String(buttons[index].tip));
+        button->setGeometry(twipsRect(buttons[index].left, 1620, 900, 375));
+        connect(button, &QPushButton::clicked, this, [this, index] { clickCommand(index); });
+        cmdCommand[index] = button;
+    }
+    cmdCommand[0]->setDefault(true);
+
+    QWidget* previous = chkPlaySoundEffects;
+    for (QWidget* next : std::initializer_list<QWidget*>{chkReusePlayerNames, chkUseLastSavePath,
+                                                         chkRestoreWindowPosition, cmdCommand[0],
+                                                         cmdCommand[1], cmdCommand[2]}) {
+        setTabOrder(previous, next);
+        previous = next;
+    }
+    connect(chkPlaySoundEffects, &QCheckBox::toggled, this, [this] { SetOptionsDirty(true); });
+
+    m_logo = dialogLogo(this);
+    centreOnScreen(this, mainWindow);
+
+    // What is stored now, not what the running program holds.
+    LoadSettings();
+    const SettingsFlags& flags = settingsFlags();
+    chkPlaySoundEffects->setChecked(flags.PlaySounds);
+    chkReusePlayerNames->setChecked(flags.ReusePlayerNames);
+    chkUseLastSavePath->setChecked(flags.UseLastSavePath);
+    chkRestoreWindowPosition->setChecked(flags.RestoreWindowPosition);
+    SetOptionsDirty(false);
+    chkPlaySoundEffects->setFocus();
+}
+
+void frmOptions::SaveOptions()
+{
+    SettingsFlags& flags = settingsFlags();
+    flags.PlaySounds = ticked(chkPlaySoundEffects);
+    writeOption("PlaySounds", flags.PlaySounds);
+    flags.ReusePlayerNames = ticked(chkReusePlayerNames);
+    writeOption("ReusePlayerNames", flags.ReusePlayerNames);
+    flags.UseLastSavePath = ticked(chkUseLastSavePath);
+    writeOption("UseLastSavePath", flags.UseLastSavePath);
+    // The position stored is the main window's, taken now.
+    flags.RestoreWindowPosition = ticked(chkRestoreWindowPosition);
+    WriteWindowPlacement(m_mainWindow);
+}
+
+void frmOptions::SetOptionsDirty(bool dirty)
+{
+    cmdCommand[1]->setEnabled(dirty);
+}
+
+void frmOptions::clickCommand(int index)
+{
+    switch (index) {
+    case 0:
+        SaveOptions();
+        SetOptionsDirty(false);
+        accept();
+        break;
+    case 1:
+        SaveOptions();
+        SetOptionsDirty(false);
+        break;
+    case 2:
+        reject();
+        break;
+    default:
+        break;
+    }
+}
+
+bool frmOptions::event(QEvent* event)
+{
+    if (event->type() == QEvent::WindowActivate)
+        emit activated();
+    return QDialog::event(event);
+}
+
+void frmOptions::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    notifyDialogShown(*this);
+}
+
+void frmOptions::paintEvent(QPaintEvent* /*event*/)
+{
+    QPainter painter(this);
+    paintDialogDecorations(painter, this, cmdCommand[0], m_logo);
+}
+
+void ShowOptionsDialog(QWidget* mainWindow)
+{
+    WaitCursor wait;
+    frmOptions dialog(mainWindow);
+    QObject::connect(&dialog, &frmOptions::activated, &dialog, [&wait] { wait.release(); });
+    dialog.exec();
+}
+
+} // namespace tfp::shell

@@ -1,0 +1,55 @@
+// The program's settings: three operations on single text values under the settings key,
+// and the option flags and window placement read from them at start-up.
+#pragma once
+
+#include "shell/placement.h"
+
+#include <QString>
+
+namespace tfp::shell {
+
+// Where a settings key lives. Windows: HKEY_LOCAL_MACHINE in the registry. Linux and
+// macOS: the user's own native settings store, since no machine-wide one is writable.
+enum class SettingsRoot { LocalMachine };
+
+// The key every setting of the program lives under; it is the top level of the store.
+inline constexpr char kSettingsKey[] = "Software\\Torva\\TorvaFoglineTurnpicker";
+
+// The stored text with the spaces at both ends removed, passed through Windows-1252. Empty
+// when the value is missing, is not text (a number, a list, a variant), or holds 255
+// characters or more. Never reports an error.
+[[nodiscard]] QString ReadSetting(SettingsRoot root, const QString& subKey,
+                                  const QString& valueName);
+
+// Stores the value as text (a character Windows-1252 lacks becomes '?'). Returns true also
+// when the store could not be written; false only when writing was interrupted by an
+// unexpected failure.
+bool WriteSetting(SettingsRoot root, const QString& subKey, const QString& valueName,
+                  const QString& value);
+
+// Removes the value; a missing one is ignored. Always returns the empty string.
+QString DeleteSetting(SettingsRoot root, const QString& subKey, const QString& valueName);
+
+// Test seam: every call uses this INI file instead of the real store; an empty path
+// restores the real store.
+void setSettingsFileForTesting(const QString& iniPath);
+
+struct SettingsFlags
+{
+    bool PlaySounds = false;
+    bool ReusePlayerNames = false;
+    bool UseLastSavePath = false;
+    bool RestoreWindowPosition = false;
+    WindowPlacement placement;
+};
+
+// The process-wide flags: all off and the placement all zero until LoadSettings runs.
+SettingsFlags& settingsFlags();
+
+// Fills the flags from the store. PlaySounds, ReusePlayerNames and UseLastSavePath are on
+// when empty or absent, otherwise on exactly for "true" in any case. A non-empty
+// RestoreWindowPosition switches restoring on and replaces the placement with its parsed
+// text; an empty one switches it off and leaves the placement as it was.
+void LoadSettings();
+
+} // namespace tfp::shell

@@ -1,0 +1,75 @@
+#include "shell/windowposition.h"
+
+#include "shell/placement.h"
+#include "shell/settingsstore.h"
+
+#include <QGuiApplication>
+#include <QRect>
+#include <QScreen>
+#include <QWidget>
+
+namespace tfp::shell {
+namespace {
+
+// The strip of the frame the user grabs to move the window.
+constexpr int kTitleBarHeight = 30;
+
+QString placementValueName()
+{
+    return QStringLiteral("RestoreWindowPosition");
+}
+
+bool titleBarOnSomeScreen(const QPoint& frameTopLeft, int frameWidth)
+{
+    const QRect titleBar(frameTopLeft, QSize(qMax(frameWidth, 1), kTitleBarHeight));
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        if (screen->availableGeometry().intersects(titleBar))
+            return true;
+    }
+    return false;
+}
+
+void centre(QWidget* window)
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    QRect frame(QPoint(0, 0), window->frameGeometry().size());
+    frame.moveCenter(screen->availableGeometry().center());
+    window->move(frame.topLeft());
+}
+
+} // namespace
+
+void RestoreMainWindowPosition(QWidget* mainWindow)
+{
+    if (!mainWindow)
+        return;
+    const WindowPlacement& placement = settingsFlags().placement;
+    if (placement.X > 0 && placement.Y > 0) {
+        const QPoint topLeft(qRound(double(placement.X) / kTwipsPerPixel),
+                             qRound(double(placement.Y) / kTwipsPerPixel));
+        if (titleBarOnSomeScreen(topLeft, mainWindow->frameGeometry().width())) {
+            mainWindow->move(topLeft);
+            return;
+        }
+    }
+    centre(mainWindow);
+}
+
+void WriteWindowPlacement(QWidget* mainWindow)
+{
+    const QString key = QLatin1String(kSettingsKey);
+    if (settingsFlags().RestoreWindowPosition) {
+        if (!mainWindow)
+            return;
+        const QPoint topLeft = mainWindow->frameGeometry().topLeft();
+        WriteSetting(SettingsRoot::LocalMachine, key, placementValueName(),
+                     FormatPlacement(double(topLeft.x()) * kTwipsPerPixel,
+                                     double(topLeft.y()) * kTwipsPerPixel));
+    } else {
+        DeleteSetting(SettingsRoot::LocalMachine, key, placementValueName());
+    }
+}
+
+} // namespace tfp::shell

@@ -1,0 +1,73 @@
+// The behaviour the setup editors share: the focus colours, the whole text selected on
+// entry, trimming on exit, the digits-only filter of the number boxes, and the refusal of
+// "<" and ">" in the boxes whose text is stored.
+#pragma once
+
+#include <QColor>
+#include <QList>
+#include <QObject>
+#include <QValidator>
+
+class QLineEdit;
+class QWidget;
+
+namespace tfp::ui {
+
+// Light grey of an editor without the focus.
+inline const QColor kEditorIdleColour(224, 224, 224);
+
+// Selects the whole text of a text box that is not empty; other controls are left alone.
+void selectAllText(QWidget* control);
+
+// Gives a group of widgets the idle or the focused background.
+void setEditorHighlight(const QList<QWidget*>& widgets, bool focused);
+
+// Refuses any text that holds "<" or ">", typed or pasted.
+class TagCharacterValidator final : public QValidator
+{
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int& position) const override;
+};
+
+// Attached to a text box: focus colour and select-all on entry, trimming and the idle
+// colour on exit, and for number boxes the digits-only filter.
+class EditorBehaviour final : public QObject
+{
+    Q_OBJECT
+public:
+    enum class Kind
+    {
+        Text,
+        Digits
+    };
+    EditorBehaviour(QLineEdit* editor, Kind kind);
+
+signals:
+    // After the text was trimmed on leaving the box.
+    void left();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QLineEdit* m_editor;
+    Kind m_kind;
+};
+
+// Attached to the widgets of an option pair and its frame: all of them take the focus
+// colour while either button has the focus.
+class OptionPairBehaviour final : public QObject
+{
+    Q_OBJECT
+public:
+    OptionPairBehaviour(QWidget* frame, const QList<QWidget*>& buttons);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QList<QWidget*> m_widgets;
+};
+
+} // namespace tfp::ui

@@ -1,0 +1,46 @@
+// The one open and save dialog of the program. Tests set the next answer and read what
+// the dialog would have been asked, so no dialog is shown.
+#pragma once
+
+#include <optional>
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+namespace tfp::ui {
+
+// What the dialog is asked to show.
+struct FileDialogRequest
+{
+    QString title;
+    QString fileName;
+    QString directory;
+    QStringList nameFilters;
+    bool save = false;
+};
+
+class FileDialog
+{
+public:
+    // Test seam: while enabled, requests are recorded and answered with the queued path
+    // (an empty path answers Cancel; no queued path answers Cancel too).
+    static void setTestMode(bool enabled);
+    static void queueAnswer(const QString& path);
+    [[nodiscard]] static std::optional<FileDialogRequest> lastRequest();
+
+    // Shows the request; the chosen path, or nullopt when cancelled.
+    [[nodiscard]] static std::optional<QString> exec(QWidget* parent,
+                                                     const FileDialogRequest& request);
+};
+
+// The folder a first save dialog starts in: the stored last save folder when that option
+// is on, otherwise the program's own folder when it is writable, else the documents folder.
+[[nodiscard]] QString defaultSaveFolder();
+
+// Shows the save (or open) dialog for a game file. `filePath` comes in as the path to
+// offer and leaves as the chosen path, or empty when the user cancelled.
+[[nodiscard]] bool showFileDialog(QWidget* parent, QString& filePath, const QString& title,
+                                  bool save, const QString& defaultName);
+
+} // namespace tfp::ui

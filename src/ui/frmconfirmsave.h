@@ -1,0 +1,44 @@
+// The dialog that shows a new game's parameters and asks whether to save the game file.
+#pragma once
+
+#include <optional>
+#include <QDialog>
+
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace tfp::ui {
+
+class frmConfirmSave final : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit frmConfirmSave(QWidget* parent = nullptr);
+
+    void setText(const QString& text);
+    [[nodiscard]] QString text() const;
+
+    // The answer: true only when Yes was pressed.
+    bool bAcceptGameParameters = false;
+
+    // Shows the dialog modally with `text` and returns the answer. Tests set the next
+    // answer instead and read the text that was asked about.
+    [[nodiscard]] static bool ask(QWidget* parent, const QString& text);
+    static void setTestMode(bool enabled);
+    static void queueAnswer(bool accept);
+    [[nodiscard]] static std::optional<QString> lastText();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void answer(bool accept);
+
+    QPlainTextEdit* m_text;
+    QLabel* m_instructions;
+    QPushButton* m_yes;
+    QPushButton* m_no;
+};
+
+} // namespace tfp::ui

@@ -1,0 +1,204 @@
+// The commands behind the main window's buttons: New, Save, Open and Check Turn.
+#include "game/creation.h"
+#include "game/gamefile.h"
+#include "game/opening.h"
+#include "game/setup.h"
+#include "game/turncheck.h"
+#include "shell/messagebox.h"
+#include "shell/settingsstore.h"
+#include "shell/soundcue.h"
+#include "ui/filedialog.h"
+#include "ui/frmconfirmsave.h"
+#include "ui/frmmain.h"
+#include "ui/waitcursor.h"
+#include "ui/windowinteraction.h"
+
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QToolButton>
+
+namespace tfp::ui {
+namespace {
+
+QString readSetting(const QString& name)
+{
+    return shell::ReadSetting(shell::SettingsRoot::LocalMachine, QLatin1String(shell::kSettingsKey),
+                              name);
+}
+
+void writeSetting(const QString& name, const QString& value)
+{
+    shell::WriteSetting(shell::SettingsRoot::LocalMachine, QLatin1String(shell::kSettingsKey), name,
+                        value);
+}
+
+void deleteSetting(const QString& name)
+{
+    shell::DeleteSetting(shell::SettingsRoot::LocalMachine, QLatin1String(shell::kSettingsKey),
+                         name);
+}
+
+} // namespace
+
+void frmMain::startNewGame()
+{
+    setMode(WindowMode::Setup);
+    if (!shell::settingsFlags().ReusePlayerNames)
+        return;
+    if (const QString name = readSetting(QStringLiteral("Player1Name")); !name.isEmpty())
+        txtAllied->setText(name);
+    if (const QString name = readSetting(QStringLiteral("Player2Name")); !name.isEmpty())
+        txtAxis->setText(name);
+}
+
+void frmMain::createGame()
+{
+    SetupEntries entries;
+    entries.gameName = txtGameName->text();
+    entries.player1 = txtAllied->text();
+    entries.player2 = txtAxis->text();
+    entries.turns = txtGameTurns->text();
+    entries.modifier = txtVariance->text();
+    entries.type = optType[1]->isChecked() ? GameType::QuickBattle : GameType::Scenario;
+    entries.mode = optMode[1]->isChecked() ? SecurityMode::Secure : SecurityMode::Basic;
+
+    const SetupValidation validation = validateGameSetup(entries);
+    if (!validation.valid) {
+        shell::MessageBox::show(this, setupErrorMessage(validation.errors));
+        return;
+    }
+    const auto backToName = [this] {
+        if (txtGameName->isEnabled())
+            txtGameName->setFocus();
+    };
+    if (!frmConfirmSave::ask(this, confirmationText(entries))) {
+        backToName();
+        return;
+    }
+
+    WindowInteraction interaction(this);
+    GameRecord record = prepareNewGame(entries, interaction);
+
+    const shell::SettingsFlags& flags = shell::settingsFlags();
+    if (flags.ReusePlayerNames) {
+        writeSetting(QStringLiteral("Player1Name"), record.Player1Name);
+        writeSetting(QStringLiteral("Player2Name"), record.Player2Name);
+    } else {
+        deleteSetting(QStringLiteral("Player1Name"));
+        deleteSetting(QStringLiteral("Player2Name"));
+    }
+
+    QString path = m_record.FilePath;
+    if (!showFileDialog(this, path, QStringLiteral("Save Torva Fogline File"), true,
+                        txtGameName->text())) {
+        backToName();
+        return;
+    }
+    if (flags.UseLastSavePath) {
+        QString folder;
+        if (splitPath(path, folder))
+            writeSetting(QStringLiteral("LastSavePath"), folder);
+    } else {
+        deleteSetting(QStringLiteral("LastSavePath"));
+    }
+
+    record.FilePath = path;
+    bool saved = false;
+    {
+        const OverrideCursor wait;
+        saved = saveNewGame(record, interaction);
+    }
+    if (!saved)
+        return;
+
+    m_record = record;
+    setMode(WindowMode::GamePlay);
+    const CreatedView view = createdGameView(m_record);
+    applyButton(view.button);
+    applyStatus(view.status);
+    focusCheckButton();
+}
+
+void frmMain::openGame()
+{
+    QString path;
+    if (!m_pendingOpenPath.isEmpty()) {
+        path = m_pendingOpenPath;
+        m_pendingOpenPath.clear();
+    } else {
+        // The game in hand keeps its file when the dialog is cancelled.
+        path = m_record.FilePath;
+        if (!showFileDialog(this, path, QStringLiteral("Open Torva Fogline File"), false, {}))
+            return;
+    }
+
+    WindowInteraction interaction(this);
+    OpenOutcome outcome;
+    {
+        const OverrideCursor wait;
+        outcome = openGameFile(path, interaction);
+    }
+    switch (outcome.status) {
+    case OpenStatus::ReadFailed:
+    case OpenStatus::VersionRefused:
+        return; // the game in hand stays exactly as it was
+    case OpenStatus::PasswordRefused:
+        setMode(WindowMode::Welcome);
+        return;
+    case OpenStatus::Opened:
+        break;
+    }
+
+    m_record = outcome.record;
+    showGame();
+    setMode(WindowMode::GamePlay);
+    applyButton(outcome.button);
+    applyStatus(outcome.view);
+    focusCheckButton();
+}
+
+void frmMain::focusCheckButton()
+{
+    // Enter checks the turn of a game just shown.
+    if (cmdCommand[2]->isEnabled())
+        cmdCommand[2]->setFocus();
+}
+
+void frmMain::showGame()
+{
+    txtGameName->setText(m_record.GameName);
+    txtAllied->setText(m_record.Player1Name);
+    txtAxis->setText(m_record.Player2Name);
+    txtGameTurns->setText(QString::number(m_record.TotalTurns));
+    txtVariance->setText(QString::number(m_record.TurnVariance));
+    const auto mode = static_cast<std::size_t>(m_record.SecurityMode);
+    if (mode < optMode.size())
+        optMode[mode]->setChecked(true);
+    const auto type = static_cast<std::size_t>(m_record.GameType);
+    if (type < optType.size())
+        optType[type]->setChecked(true);
+}
+
+void frmMain::runCheckTurnCommand()
+{
+    if (m_mode != WindowMode::GamePlay)
+        return;
+    WindowInteraction interaction(this);
+    CheckOutcome outcome;
+    {
+        const OverrideCursor wait;
+        outcome = checkTurnCommand(m_record, interaction);
+    }
+    if (outcome.status)
+        applyStatus(*outcome.status, outcome.handOver);
+    else if (!outcome.handOver.isEmpty())
+        setStatus(txtGameStatusTitle->text(),
+                  messageWithHandOver(m_statusMessage, outcome.handOver),
+                  txtGameStatusTitle->palette().color(QPalette::Text));
+    if (outcome.button)
+        applyButton(*outcome.button);
+    if (outcome.sound != SoundCue::None)
+        shell::playSoundCue(outcome.sound);
+}
+
+} // namespace tfp::ui

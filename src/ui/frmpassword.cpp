@@ -1,0 +1,192 @@
+#include "ui/frmpassword.h"
+
+#include "appversion.h"
+#include "game/passwords.h"
+#include "shell/messagebox.h"
+#include "shell/paneledge.h"
+#include "ui/fieldeditors.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+
+namespace tfp::ui {
+namespace {
+
+struct TestState
+{
+    bool enabled = false;
+    QList<QString> answers;
+    QList<frmPassword::Request> requests;
+};
+
+TestState& testState()
+{
+    static TestState state;
+    return state;
+}
+
+QLabel* makeLabel(QWidget* parent, int index, const QString& text, const QRect& geometry)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QStringLiteral("Label1_%1").arg(index));
+    label->setGeometry(geometry);
+    return label;
+}
+
+} // namespace
+
+frmPassword::frmPassword(QWidget* parent)
+    : QDialog(parent), m_userName(new QLineEdit(this)), m_password(new QLineEdit(this)),
+      m_ok(new QPushButton(QStringLiteral("OK"), this)),
+      m_cancel(new QPushButton(QStringLiteral("Cancel"), this))
+{
+    setObjectName(QStringLiteral("frmPassword"));
+    setWindowTitle(QStringLiteral("Enter Password"));
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+    setFixedSize(256, 115);
+
+    makeLabel(this, 0, QStringLiteral("Player Name:"), QRect(50, 12, 65, 17));
+    makeLabel(this, 1, QStringLiteral("Password:"), QRect(50, 40, 65, 17));
+    QLabel* note =
+        makeLabel(this, 2, QStringLiteral("Passwords are case sensitive."), QRect(48, 64, 205, 17));
+    note->setFont(QFont(QStringLiteral("Arial")));
+
+    m_userName->setObjectName(QStringLiteral("txtUserName"));
+    m_userName->setReadOnly(true);
+    m_userName->setFocusPolicy(Qt::NoFocus);
+    m_userName->setGeometry(115, 8, 135, 21);
+    QPalette palette = m_userName->palette();
+    palette.setColor(QPalette::Base, palette.color(QPalette::Midlight));
+    m_userName->setPalette(palette);
+
+    m_password->setObjectName(QStringLiteral("txtPassword"));
+    m_password->setMaxLength(kMaxPasswordLength);
+    m_password->setValidator(new TagCharacterValidator(m_password));
+    m_password->setToolTip(
+        QStringLiteral(" Enter a password, between 1 and 20 characters, case sensitive "));
+    m_password->setGeometry(115, 36, 135, 21);
+    new EditorBehaviour(m_password, EditorBehaviour::Kind::Text);
+
+    m_ok->setObjectName(QStringLiteral("cmdCommand_0"));
+    m_ok->setGeometry(128, 88, 60, 25);
+    m_ok->setDefault(true);
+    m_ok->setEnabled(false);
+    m_cancel->setObjectName(QStringLiteral("cmdCommand_1"));
+    m_cancel->setGeometry(192, 88, 60, 25);
+
+    connect(m_password, &QLineEdit::textChanged, this,
+            [this](const QString& text) { m_ok->setEnabled(!text.isEmpty()); });
+    connect(m_ok, &QPushButton::clicked, this, &frmPassword::pressOk);
+    connect(m_cancel, &QPushButton::clicked, this, &frmPassword::pressCancel);
+
+    setTabOrder(m_password, m_ok);
+    setTabOrder(m_ok, m_cancel);
+    m_password->setFocus();
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+void frmPassword::setUserName(const QString& name)
+{
+    m_userName->setText(name);
+}
+
+void frmPassword::pressOk()
+{
+    if (!m_ok->isEnabled())
+        return;
+    sValidatedPassword = m_password->text().trimmed();
+    done(Accepted);
+}
+
+void frmPassword::pressCancel()
+{
+    sValidatedPassword = m_password->text().trimmed();
+    if (!m_password->text().isEmpty()) {
+        done(Accepted);
+        return;
+    }
+    insistOnEntry();
+}
+
+void frmPassword::insistOnEntry()
+{
+    shell::MessageBox::show(this, {QLatin1String(appinfo::kProductName),
+                                   QStringLiteral("Please enter a password between 1 and 20 "
+                                                  "characters."),
+                                   MessageIcon::Exclamation});
+    if (m_password->isEnabled())
+        m_password->setFocus();
+}
+
+void frmPassword::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        pressCancel();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void frmPassword::closeEvent(QCloseEvent* event)
+{
+    if (m_password->text().isEmpty()) {
+        event->ignore();
+        insistOnEntry();
+        return;
+    }
+    // Closed from the title bar with text typed: no button was pressed, so no password.
+    sValidatedPassword.clear();
+    event->accept();
+    done(Rejected);
+}
+
+void frmPassword::paintEvent(QPaintEvent* event)
+{
+    QDialog::paintEvent(event);
+    QPainter painter(this);
+    const int top = m_ok->geometry().top();
+    shell::DrawPanelEdge(painter, 3, top - 7, width() - 3, top - 5, false);
+    QIcon(QStringLiteral(":/images/key.png")).paint(&painter, QRect(4, 4, 32, 32));
+}
+
+QString frmPassword::ask(QWidget* parent, const QString& caption, const QString& name)
+{
+    TestState& state = testState();
+    if (state.enabled) {
+        state.requests.append({caption, name});
+        return state.answers.isEmpty() ? QString() : state.answers.takeFirst().trimmed();
+    }
+    frmPassword dialog(parent);
+    dialog.setWindowTitle(caption);
+    dialog.setUserName(name);
+    dialog.exec();
+    return dialog.sValidatedPassword;
+}
+
+void frmPassword::setTestMode(bool enabled)
+{
+    TestState& state = testState();
+    state.enabled = enabled;
+    state.answers.clear();
+    state.requests.clear();
+}
+
+void frmPassword::queueAnswer(const QString& password)
+{
+    testState().answers.append(password);
+}
+
+QList<frmPassword::Request> frmPassword::requests()
+{
+    return testState().requests;
+}
+
+} // namespace tfp::ui
