@@ -13,7 +13,9 @@ namespace tfp::shell {
 
 QRect twipsRect(int left, int top, int width, int height)
 {
-    const auto pixels = [](int twips) { return qRound(double(twips) / kTwipsPerPixel); };
+    const auto pixels = [](int twips) {
+        return qRound(double(twips) / kTwipsPerPixel);
+    };
     return {pixels(left), pixels(top), pixels(width), pixels(height)};
 }
 

@@ -53,17 +53,15 @@ QString aboutText()
     const QString crlf = QStringLiteral("\r\n");
     const QString company = QLatin1String(appinfo::kCompanyName);
     QString text = QStringLiteral("Application Version ") + getAppVersion() + crlf +
-                   QString::fromUtf8(appinfo::kLegalNotice) + crlf +
-                   QStringLiteral("Written by ") + company + crlf + crlf + productName() +
-                   QStringLiteral(" is freeware and may be freely distributed, while ") +
-                   company +
+                   QString::fromUtf8(appinfo::kLegalNotice) + crlf + QStringLiteral("Written by ") +
+                   company + crlf + crlf + productName() +
+                   QStringLiteral(" is freeware and may be freely distributed, while ") + company +
                    QStringLiteral(" keeps full rights to the program and its documentation.") +
                    crlf + crlf +
                    QStringLiteral("If you like this application, please donate $2.00 to help "
                                   "fund improvements, further development, and additional "
                                   "applications from Torva.") +
-                   crlf + crlf + QStringLiteral("E-mail ") +
-                   QLatin1String(appinfo::kSupportEmail) +
+                   crlf + crlf + QStringLiteral("E-mail ") + QLatin1String(appinfo::kSupportEmail) +
                    QStringLiteral(" with your questions and suggestions.") + crlf + crlf +
                    QStringLiteral("This version of the application supports game files created "
                                   "with the following version(s):  ") +
@@ -74,8 +72,7 @@ QString aboutText()
     return text;
 }
 
-frmAbout::frmAbout(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint)
+frmAbout::frmAbout(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint)
 {
     setObjectName(QStringLiteral("frmAbout"));
     setFixedSize(twipsRect(0, 0, 4860, 3030).size());

@@ -28,8 +28,7 @@ bool ticked(const QCheckBox* box)
 } // namespace
 
 frmOptions::frmOptions(QWidget* mainWindow)
-    : QDialog(mainWindow, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint),
-      m_mainWindow(mainWindow)
+    : QDialog(mainWindow, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), m_mainWindow(mainWindow)
 {
     setObjectName(QStringLiteral("frmOptions"));
     setWindowTitle(QStringLiteral("Options"));
@@ -43,9 +42,9 @@ frmOptions::frmOptions(QWidget* mainWindow)
         box->setGeometry(geometry);
         return box;
     };
-    chkPlaySoundEffects =
-        checkBox("chkPlaySoundEffects", QStringLiteral("&Play application sound effects"),
-                 QStringLiteral(" Toggle on/off application sounds "), twipsRect(960, 60, 3375, 285));
+    chkPlaySoundEffects = checkBox(
+        "chkPlaySoundEffects", QStringLiteral("&Play application sound effects"),
+        QStringLiteral(" Toggle on/off application sounds "), twipsRect(960, 60, 3375, 285));
     chkReusePlayerNames = checkBox(
         "chkReusePlayerNames", QStringLiteral("&Suggest last set of player names"),
         QStringLiteral(" Suggest last set of player names when a new game file is created "),
@@ -80,6 +79,21 @@ frmOptions::frmOptions(QWidget* mainWindow)
         cmdCommand[index] = button;
     }
     cmdCommand[0]->setDefault(true);
+
+    // The layout suits a narrow dialog font; with a wider one the dialog grows to the right
+    // rather than cut a caption off.
+    const std::array<QCheckBox*, 4> boxes = {chkPlaySoundEffects, chkReusePlayerNames,
+                                             chkUseLastSavePath, chkRestoreWindowPosition};
+    int extra = 0;
+    for (const QCheckBox* box : boxes)
+        extra = qMax(extra, box->sizeHint().width() - box->width());
+    if (extra > 0) {
+        setFixedSize(width() + extra, height());
+        for (QCheckBox* box : boxes)
+            box->resize(box->width() + extra, box->height());
+        for (QPushButton* button : cmdCommand)
+            button->move(button->x() + extra, button->y());
+    }
 
     QWidget* previous = chkPlaySoundEffects;
     for (QWidget* next : std::initializer_list<QWidget*>{chkReusePlayerNames, chkUseLastSavePath,

@@ -1,10 +1,9 @@
 // The options dialog: four check boxes for the stored options, with OK, Apply and Cancel.
 #pragma once
 
+#include <array>
 #include <QDialog>
 #include <QPixmap>
-
-#include <array>
 
 class QCheckBox;
 class QPushButton;

@@ -1,10 +1,9 @@
 // Opens the help documentation or the product's web pages in the user's browser.
 #pragma once
 
+#include <functional>
 #include <QString>
 #include <QUrl>
-
-#include <functional>
 
 namespace tfp::shell {
 

@@ -51,8 +51,8 @@ MessageBox::Answer MessageBox::show(QWidget* parent, const Message& message)
 {
     if (testState().enabled)
         return recordedAnswer(message, Answer::Ok);
-    QMessageBox box(iconOf(message.icon), message.title, displayText(message.text),
-                    QMessageBox::Ok, parent);
+    QMessageBox box(iconOf(message.icon), message.title, displayText(message.text), QMessageBox::Ok,
+                    parent);
     box.exec();
     return Answer::Ok;
 }

@@ -14,7 +14,12 @@ namespace tfp::shell {
 class MessageBox
 {
 public:
-    enum class Answer { Ok, Yes, No };
+    enum class Answer
+    {
+        Ok,
+        Yes,
+        No
+    };
 
     // A box with an OK button and the message's icon.
     static Answer show(QWidget* parent, const Message& message);

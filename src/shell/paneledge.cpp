@@ -1,9 +1,9 @@
 #include "shell/paneledge.h"
 
+#include <qdrawutil.h>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPalette>
-#include <qdrawutil.h>
 
 namespace tfp::shell {
 

@@ -1,11 +1,11 @@
 #include "shell/placement.h"
 
-#include <QLocale>
-
 #include <array>
 #include <cmath>
 #include <limits>
 #include <optional>
+#include <QLocale>
+#include <utility>
 
 namespace tfp::shell {
 namespace {

@@ -2,11 +2,10 @@
 
 #include "game/codepage.h"
 
-#include <QSettings>
-#include <QVariant>
-
 #include <exception>
 #include <memory>
+#include <QSettings>
+#include <QVariant>
 
 namespace tfp::shell {
 namespace {
@@ -127,7 +126,9 @@ QString DeleteSetting(SettingsRoot root, const QString& subKey, const QString& v
         return {};
     try {
         const auto settings = openKey(root, subKey);
-        settings->remove(valueName);
+        // remove() would also take a sub-key of the same name; only a value goes.
+        if (settings->contains(valueName))
+            settings->remove(valueName);
         settings->sync();
     } catch (const std::exception&) {
     }

@@ -10,7 +10,10 @@ namespace tfp::shell {
 
 // Where a settings key lives. Windows: HKEY_LOCAL_MACHINE in the registry. Linux and
 // macOS: the user's own native settings store, since no machine-wide one is writable.
-enum class SettingsRoot { LocalMachine };
+enum class SettingsRoot
+{
+    LocalMachine
+};
 
 // The key every setting of the program lives under; it is the top level of the store.
 inline constexpr char kSettingsKey[] = "Software\\Torva\\TorvaFoglineTurnpicker";

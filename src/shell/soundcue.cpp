@@ -6,17 +6,14 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-
 #include <string>
 
 #if defined(Q_OS_WIN)
-#include <qt_windows.h>
-
 #include <mmsystem.h>
+#include <qt_windows.h>
 #elif defined(Q_OS_LINUX)
-#include <dlfcn.h>
-
 #include <cstdint>
+#include <dlfcn.h>
 #endif
 
 #ifndef TFP_DATADIR

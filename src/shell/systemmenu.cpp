@@ -5,16 +5,14 @@
 #include "shell/frmoptions.h"
 #include "shell/helptarget.h"
 
+#include <array>
 #include <QAction>
 #include <QMenu>
 #include <QPointer>
 #include <QWidget>
 
-#include <array>
-
 #if defined(Q_OS_WIN)
 #include <qt_windows.h>
-
 #include <string>
 #elif defined(Q_OS_MACOS)
 #include <QMenuBar>
@@ -46,10 +44,9 @@ QAction* commandAction(const Command& command, QObject* owner, QWidget* mainWind
 {
     auto* action = new QAction(command.text, owner);
     action->setData(command.id);
-    QObject::connect(action, &QAction::triggered, owner,
-                     [window = QPointer<QWidget>(mainWindow), id = command.id] {
-                         SystemMenuProc(window, id);
-                     });
+    QObject::connect(
+        action, &QAction::triggered, owner,
+        [window = QPointer<QWidget>(mainWindow), id = command.id] { SystemMenuProc(window, id); });
     return action;
 }
 
@@ -156,8 +153,7 @@ bool handleSystemMenuNativeEvent(QWidget* mainWindow, const QByteArray& eventTyp
         return false;
     // Exactly the ids: masking with 0xFFF0 would make the three one command.
     const WPARAM id = msg->wParam;
-    if (id != WPARAM(kAboutCommand) && id != WPARAM(kHelpCommand) &&
-        id != WPARAM(kOptionsCommand))
+    if (id != WPARAM(kAboutCommand) && id != WPARAM(kHelpCommand) && id != WPARAM(kOptionsCommand))
         return false;
     // Run once the system menu's own message handling has returned, so that the modal
     // dialogs never nest inside the window procedure.

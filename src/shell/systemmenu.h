@@ -1,6 +1,5 @@
-// The main window's three extra commands (About, Help Documentation, Program Options):
-// in the Windows system menu, in the macOS application menu, and elsewhere in the
-// background's context menu. Every route runs the command through SystemMenuProc.
+// The main window's commands About, Help Documentation and Program Options, offered in the
+// system menu (Windows), the application menu (macOS) or the context menu, run by SystemMenuProc.
 #pragma once
 
 #include <QByteArray>
@@ -12,7 +11,12 @@ class QWidget;
 namespace tfp::shell {
 
 // The commands' ids, compared exactly.
-enum : int { kAboutCommand = 1010, kHelpCommand = 1011, kOptionsCommand = 1012 };
+enum : int
+{
+    kAboutCommand = 1010,
+    kHelpCommand = 1011,
+    kOptionsCommand = 1012
+};
 
 // Runs the command (the About box, the web site, the options dialog) and returns true;
 // returns false for any other id.

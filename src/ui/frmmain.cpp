@@ -117,6 +117,7 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent)
     setFixedSize(408, 315);
     setAcceptDrops(true);
     setMouseTracking(true);
+    setFont(arial(8.25));
     buildControls();
 }
 

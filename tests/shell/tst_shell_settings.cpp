@@ -33,8 +33,7 @@ WindowPlacement placement(qint32 x, qint32 y, qint32 w = -1, qint32 h = -1, qint
 } // namespace
 
 namespace QTest {
-template <>
-char* toString(const WindowPlacement& p)
+template <> char* toString(const WindowPlacement& p)
 {
     return qstrdup(QStringLiteral("X=%1 Y=%2 W=%3 H=%4 S=%5")
                        .arg(p.X)
@@ -92,8 +91,8 @@ private slots:
             << QByteArray("Name=\"  North  Side \"") << QStringLiteral("North  Side");
         QTest::newRow("tab is not a space") << QByteArray("Name=\"\\tA\"") << QStringLiteral("\tA");
         QTest::newRow("digits are text") << QByteArray("Name=42") << QStringLiteral("42");
-        QTest::newRow("quoted comma") << QByteArray("Name=\"X=1440,Y=960\"")
-                                      << QStringLiteral("X=1440,Y=960");
+        QTest::newRow("quoted comma")
+            << QByteArray("Name=\"X=1440,Y=960\"") << QStringLiteral("X=1440,Y=960");
         QTest::newRow("list") << QByteArray("Name=X=1440,Y=960") << QString();
         QTest::newRow("point variant") << QByteArray("Name=@Point(3 4)") << QString();
         QTest::newRow("byte array") << QByteArray("Name=@ByteArray(abc)") << QString();
@@ -121,8 +120,8 @@ private slots:
         QTest::newRow("word") << QStringLiteral("True") << QStringLiteral("True");
         QTest::newRow("comma") << QStringLiteral("X=1440,Y=960") << QStringLiteral("X=1440,Y=960");
         QTest::newRow("semicolon and equals") << QStringLiteral("a;b=c") << QStringLiteral("a;b=c");
-        QTest::newRow("leading at sign") << QStringLiteral("@Point(3 4)")
-                                         << QStringLiteral("@Point(3 4)");
+        QTest::newRow("leading at sign")
+            << QStringLiteral("@Point(3 4)") << QStringLiteral("@Point(3 4)");
         QTest::newRow("path") << QStringLiteral("C:\\Games\\") << QStringLiteral("C:\\Games\\");
         QTest::newRow("padded") << QStringLiteral("  North ") << QStringLiteral("North");
         QTest::newRow("outside Windows-1252") << QStringLiteral("Żółw") << QStringLiteral("?ó?w");
@@ -148,9 +147,9 @@ private slots:
         QCOMPARE(ini.childKeys(), QStringList{QStringLiteral("PlaySounds")});
         QCOMPARE(ini.value(QStringLiteral("PlaySounds")).toString(), QStringLiteral("False"));
         QCOMPARE(ini.value(QStringLiteral("Extra/Deep")).toString(), QStringLiteral("1"));
-        QCOMPARE(ReadSetting(SettingsRoot::LocalMachine, key().toUpper(),
-                             QStringLiteral("PlaySounds")),
-                 QStringLiteral("False"));
+        QCOMPARE(
+            ReadSetting(SettingsRoot::LocalMachine, key().toUpper(), QStringLiteral("PlaySounds")),
+            QStringLiteral("False"));
     }
 
     void writeSetting_unwritableStoreIsSilent()
@@ -165,7 +164,7 @@ private slots:
 
     void deleteSetting()
     {
-        storeIni("Gone=1\nKept=2");
+        storeIni("Gone=1\nKept=2\n[Kept2]\nDeep=3");
         QCOMPARE(DeleteSetting(SettingsRoot::LocalMachine, key(), QStringLiteral("Gone")),
                  QString());
         QCOMPARE(read(QStringLiteral("Gone")), QString());
@@ -175,6 +174,11 @@ private slots:
                  QString());
         DeleteSetting(SettingsRoot::LocalMachine, key(), QString());
         QCOMPARE(read(QStringLiteral("Kept")), QStringLiteral("2"));
+        // A sub-key is no value: deleting its name leaves it.
+        DeleteSetting(SettingsRoot::LocalMachine, key(), QStringLiteral("Kept2"));
+        QCOMPARE(ReadSetting(SettingsRoot::LocalMachine, key() + QStringLiteral("\\Kept2"),
+                             QStringLiteral("Deep")),
+                 QStringLiteral("3"));
     }
 
     void realStoreIsTheUsersNativeStore()
@@ -202,9 +206,9 @@ private slots:
         QTest::addColumn<bool>("on");
 
         const QList<QPair<QByteArray, bool>> texts = {
-            {"", true},           {"\"   \"", true},  {"True", true},   {"\" TRUE \"", true},
-            {"tRuE", true},       {"False", false},   {"0", false},     {"1", false},
-            {"yes", false},       {"truest", false},  {"true,", true},  {"@Point(1 2)", true},
+            {"", true},     {"\"   \"", true}, {"True", true},  {"\" TRUE \"", true},
+            {"tRuE", true}, {"False", false},  {"0", false},    {"1", false},
+            {"yes", false}, {"truest", false}, {"true,", true}, {"@Point(1 2)", true},
         };
         for (const char* name : {"PlaySounds", "ReusePlayerNames", "UseLastSavePath"}) {
             for (const auto& [text, on] : texts) {
@@ -236,16 +240,15 @@ private slots:
 
         const WindowPlacement untouched{7, 7, 7, 7, 7};
         QTest::newRow("absent") << QByteArray() << false << untouched;
-        QTest::newRow("spaces") << QByteArray("RestoreWindowPosition=\"  \"") << false
-                                << untouched;
-        QTest::newRow("written form") << QByteArray("RestoreWindowPosition=\"X=1440,Y=960\"")
-                                      << true << placement(1440, 960);
+        QTest::newRow("spaces") << QByteArray("RestoreWindowPosition=\"  \"") << false << untouched;
+        QTest::newRow("written form")
+            << QByteArray("RestoreWindowPosition=\"X=1440,Y=960\"") << true << placement(1440, 960);
         QTest::newRow("only S") << QByteArray("RestoreWindowPosition=S=2") << true
                                 << placement(-1, -1, -1, -1, 2);
-        QTest::newRow("no coordinates") << QByteArray("RestoreWindowPosition=somewhere") << true
-                                        << placement(-1, -1);
-        QTest::newRow("unquoted list") << QByteArray("RestoreWindowPosition=X=1440,Y=960")
-                                       << false << untouched;
+        QTest::newRow("no coordinates")
+            << QByteArray("RestoreWindowPosition=somewhere") << true << placement(-1, -1);
+        QTest::newRow("unquoted list")
+            << QByteArray("RestoreWindowPosition=X=1440,Y=960") << false << untouched;
     }
 
     void loadSettings_placement()
@@ -301,8 +304,7 @@ private slots:
         row("trailing point", "X=1.,Y=960", placement(1, 960));
         row("largest", "X=2147483647,Y=-2147483648", placement(2147483647, -2147483648));
         row("just beyond 32 bits", "X=2147483648,Y=-2147483649", placement(-1, -1));
-        row("rounds beyond 32 bits", "X=2147483647.5,Y=-2147483648.5",
-            placement(-1, -2147483648));
+        row("rounds beyond 32 bits", "X=2147483647.5,Y=-2147483648.5", placement(-1, -2147483648));
         row("rounds within 32 bits", "X=2147483646.5,Y=960", placement(2147483646, 960));
         row("huge", "X=99999999999999999999999999,Y=960", placement(-1, 960));
         row("leading zeros", "X=000000000000000000001440,Y=960", placement(1440, 960));

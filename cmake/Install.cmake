@@ -1,0 +1,92 @@
+# What `cmake --install` puts beside the two programs on Linux and other freedesktop
+# systems: the sounds, the icons (application and game file type), the desktop entry, the
+# MIME type of game files, the AppStream metainfo and the terminal program's manual page;
+# and the Debian package that CPack makes of it all (scripts/package).
+#
+# The programs themselves are installed by src/app and src/cli. The sources of the files
+# below live in resources/ and resources/linux/.
+
+set(TFP_APPSTREAM_ID example.torva.turnpicker)
+set(TFP_MIME_TYPE application/x-torva-turnpicker)
+set(TFP_LINUX_DIR ${PROJECT_SOURCE_DIR}/resources/linux)
+
+# The programs link only system libraries, so the installed ones need no library search
+# path of their own: qt_standard_project_setup() would give them $ORIGIN:$ORIGIN/../lib,
+# which makes the loader probe the program's folder and ../lib for every library first.
+foreach(program turnpicker turnpicker-cli)
+    if(TARGET ${program})
+        set_target_properties(${program} PROPERTIES INSTALL_RPATH "")
+    endif()
+endforeach()
+
+# The manual page of the terminal program, which every build has.
+install(FILES ${TFP_LINUX_DIR}/turnpicker-cli.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
+if(TFP_BUILD_GUI AND UNIX AND NOT APPLE)
+    set(TFP_RESOURCES_DIR ${PROJECT_SOURCE_DIR}/resources)
+    string(REPLACE "/" "-" TFP_MIME_ICON ${TFP_MIME_TYPE})
+
+    # The sounds, where the program looks when they are not beside it.
+    install(FILES
+        ${TFP_RESOURCES_DIR}/Sounds/Event.wav
+        ${TFP_RESOURCES_DIR}/Sounds/NextTurn.wav
+        ${TFP_RESOURCES_DIR}/Sounds/EndGame.wav
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/turnpicker/Sounds)
+
+    # The icons of the hicolor theme: the application and, with the same picture, the
+    # game file type (its icon name is the MIME type with "/" turned into "-").
+    set(TFP_ICON_ROOT ${CMAKE_INSTALL_DATADIR}/icons/hicolor)
+    foreach(size 16 24 32 48 64 128 256)
+        set(picture ${TFP_RESOURCES_DIR}/icons/hicolor/${size}x${size}/turnpicker.png)
+        install(FILES ${picture} DESTINATION ${TFP_ICON_ROOT}/${size}x${size}/apps)
+        install(FILES ${picture} DESTINATION ${TFP_ICON_ROOT}/${size}x${size}/mimetypes
+            RENAME ${TFP_MIME_ICON}.png)
+    endforeach()
+    install(FILES ${TFP_RESOURCES_DIR}/icons/turnpicker.svg
+        DESTINATION ${TFP_ICON_ROOT}/scalable/apps)
+    install(FILES ${TFP_RESOURCES_DIR}/icons/turnpicker.svg
+        DESTINATION ${TFP_ICON_ROOT}/scalable/mimetypes RENAME ${TFP_MIME_ICON}.svg)
+
+    install(FILES ${TFP_LINUX_DIR}/turnpicker.desktop
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+    install(FILES ${TFP_LINUX_DIR}/turnpicker.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
+    install(FILES ${TFP_LINUX_DIR}/${TFP_APPSTREAM_ID}.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+endif()
+
+# The Debian package. dpkg-shlibdeps names the libraries' packages; libcanberra is opened
+# with dlopen when the first sound plays, so it is only recommended. The desktop, MIME and
+# icon caches are refreshed by the file triggers of the packages that own them.
+set(CPACK_GENERATOR DEB CACHE STRING "CPack generators")
+set(CPACK_PACKAGE_NAME turnpicker)
+set(CPACK_PACKAGE_VENDOR Torva)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_CONTACT "Torva <turnpicker@torva.example>")
+set(CPACK_PACKAGE_HOMEPAGE_URL https://www.torva.example/turnpicker/)
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "wargame ending turn, drawn in secret and checked each turn")
+# The long description, in lines of at most 79 characters as Debian's control file wants.
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
+    "Torva Fogline Turnpicker is for the two players of a turn-based wargame\n"
+    "who play by exchanging a game file. At the start of the game it draws, at\n"
+    "random and out of sight of both, the turn on which the battle ends; each\n"
+    "game turn the holder of the file presses Check Turn and learns only whether\n"
+    "this turn is the last. In Secure mode the file travels between the players\n"
+    "after every check and each protects their turns with a password.\n"
+    "\n"
+    "This package holds the desktop program turnpicker and the terminal program\n"
+    "turnpicker-cli.")
+set(CPACK_STRIP_FILES ON)
+# The package installs where the build was configured to (scripts/package: /usr), because
+# the program looks for its sounds under the configured data directory.
+set(CPACK_PACKAGING_INSTALL_PREFIX ${CMAKE_INSTALL_PREFIX})
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${CPACK_PACKAGE_CONTACT}")
+set(CPACK_DEBIAN_PACKAGE_SECTION games)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+if(TFP_BUILD_GUI)
+    set(CPACK_DEBIAN_PACKAGE_RECOMMENDS libcanberra0)
+endif()
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+include(CPack)
