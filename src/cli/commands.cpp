@@ -1,5 +1,6 @@
 #include "commands.h"
 
+#include "appversion.h"
 #include "game/creation.h"
 #include "game/gamefile.h"
 #include "game/opening.h"
@@ -18,8 +19,24 @@ const char kUsage[] =
     "Usage:\n"
     "  turnpicker-cli new FILE --game NAME --player1 NAME --player2 NAME --turns N\n"
     "                 --modifier M [--type scenario|quick] [--mode basic|secure] [--force]\n"
-    "  turnpicker-cli check FILE\n"
-    "  turnpicker-cli info FILE\n";
+    "                 [--password-stdin]\n"
+    "  turnpicker-cli check FILE [--password-stdin]\n"
+    "  turnpicker-cli info FILE\n"
+    "  turnpicker-cli --help | --version\n"
+    "\n"
+    "A Secure game asks for a password without echo at the terminal; with --password-stdin\n"
+    "it is read, without a prompt, as one line of standard input.\n"
+    "Exit status: 0 the battle goes on, 3 the battle is over, 4 the check is not allowed at\n"
+    "this opening, 1 a refused or unreadable file, a wrong password or a failed save,\n"
+    "2 a usage error or a refused entry.\n";
+
+const char kPasswordStdin[] = "--password-stdin";
+
+TerminalInteraction::PasswordSource passwordSource(bool fromStdin)
+{
+    return fromStdin ? TerminalInteraction::PasswordSource::OneLine
+                     : TerminalInteraction::PasswordSource::Prompt;
+}
 
 int usageError(Streams& s, const QString& reason)
 {
@@ -77,7 +94,8 @@ int newCommand(const QStringList& arguments, Streams& s)
     const QCommandLineOption mode(QStringLiteral("mode"), QString(), QStringLiteral("MODE"),
                                   QStringLiteral("basic"));
     const QCommandLineOption force(QStringLiteral("force"));
-    parser.addOptions({game, player1, player2, turns, modifier, type, mode, force});
+    const QCommandLineOption passwordStdin(QLatin1String(kPasswordStdin).sliced(2));
+    parser.addOptions({game, player1, player2, turns, modifier, type, mode, force, passwordStdin});
     if (!parser.parse(arguments))
         return usageError(s, parser.errorText());
     const QStringList positional = parser.positionalArguments();
@@ -122,7 +140,7 @@ int newCommand(const QStringList& arguments, Streams& s)
         return usageError(
             s, QStringLiteral("'%1' already exists; add --force to replace it.").arg(path));
 
-    TerminalInteraction interaction(s.in, s.err);
+    TerminalInteraction interaction(s.in, s.err, passwordSource(parser.isSet(passwordStdin)));
     GameRecord record = prepareNewGame(entries, interaction);
     record.FilePath = path;
     if (!saveNewGame(record, interaction))
@@ -131,9 +149,9 @@ int newCommand(const QStringList& arguments, Streams& s)
     return kExitGoesOn;
 }
 
-int checkCommand(const QString& path, Streams& s)
+int checkCommand(const QString& path, bool passwordFromStdin, Streams& s)
 {
-    TerminalInteraction interaction(s.in, s.err);
+    TerminalInteraction interaction(s.in, s.err, passwordSource(passwordFromStdin));
     OpenOutcome opened = openGameFile(path, interaction);
     if (opened.status != OpenStatus::Opened)
         return kExitFailed;
@@ -213,18 +231,31 @@ int run(const QStringList& arguments, Streams s)
     if (arguments.isEmpty())
         return usageError(s, QStringLiteral("No command given."));
     const QString command = arguments.first();
-    if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
+    const auto isHelp = [](const QString& a) {
+        return a == QLatin1String("--help") || a == QLatin1String("-h");
+    };
+    // "--help" first, or right after the command, asks for the usage.
+    if (isHelp(command) || (arguments.size() == 2 && isHelp(arguments.at(1)))) {
         s.out << kUsage;
+        s.out.flush();
+        return kExitGoesOn;
+    }
+    if (command == QLatin1String("--version") || command == QLatin1String("-v")) {
+        s.out << "turnpicker-cli " << appinfo::kVersionText << " (" << appinfo::kProductName
+              << ")\n";
         s.out.flush();
         return kExitGoesOn;
     }
     if (command == QLatin1String("new"))
         return newCommand(arguments, s);
     if (command == QLatin1String("check") || command == QLatin1String("info")) {
-        if (arguments.size() != 2)
+        QStringList rest = arguments.sliced(1);
+        const bool passwordFromStdin =
+            command == QLatin1String("check") && rest.removeAll(QLatin1String(kPasswordStdin)) > 0;
+        if (rest.size() != 1)
             return usageError(s, QStringLiteral("'%1' takes exactly one FILE.").arg(command));
-        return command == QLatin1String("check") ? checkCommand(arguments.at(1), s)
-                                                 : infoCommand(arguments.at(1), s);
+        return command == QLatin1String("check") ? checkCommand(rest.at(0), passwordFromStdin, s)
+                                                 : infoCommand(rest.at(0), s);
     }
     return usageError(s, QStringLiteral("Unknown command '%1'.").arg(command));
 }

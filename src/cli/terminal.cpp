@@ -51,6 +51,17 @@ private:
     bool m_active = false;
 };
 
+// Why a typed password cannot be taken; empty when it can.
+QString passwordRefusal(const QString& password)
+{
+    if (password.isEmpty() || password.size() > kMaxPasswordLength)
+        return QStringLiteral("Please enter a password between 1 and %1 characters.")
+            .arg(kMaxPasswordLength);
+    if (containsTagCharacters(password))
+        return QStringLiteral("A password cannot contain the characters < and >.");
+    return {};
+}
+
 } // namespace
 
 QString terminalText(const QString& text)
@@ -68,6 +79,18 @@ void TerminalInteraction::showMessage(const Message& message)
 
 QString TerminalInteraction::askPassword(const QString& caption, const QString& playerName)
 {
+    if (m_source == PasswordSource::OneLine) {
+        QString line;
+        if (!m_in.readLineInto(&line))
+            return {};
+        const QString password = line.trimmed();
+        if (const QString reason = passwordRefusal(password); !reason.isEmpty()) {
+            m_err << caption << " (" << playerName << "): " << reason << '\n';
+            m_err.flush();
+            return {};
+        }
+        return password;
+    }
     for (;;) {
         m_err << caption << " (" << playerName << "): ";
         m_err.flush();
@@ -82,12 +105,8 @@ QString TerminalInteraction::askPassword(const QString& caption, const QString& 
         if (!read)
             return {};
         const QString password = line.trimmed();
-        if (password.isEmpty() || password.size() > kMaxPasswordLength) {
-            m_err << "Please enter a password between 1 and 20 characters.\n";
-            continue;
-        }
-        if (containsTagCharacters(password)) {
-            m_err << "A password cannot contain the characters < and >.\n";
+        if (const QString reason = passwordRefusal(password); !reason.isEmpty()) {
+            m_err << reason << '\n';
             continue;
         }
         return password;

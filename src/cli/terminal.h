@@ -1,5 +1,6 @@
 // The terminal's side of the game rules: messages go to standard error, passwords are
-// read from standard input (without echo when it is a terminal).
+// read from standard input: typed without echo at a terminal (asked again until one is
+// acceptable), or, for scripts, taken as one line with no prompt and no second chance.
 #pragma once
 
 #include "game/interaction.h"
@@ -11,7 +12,16 @@ namespace tfp::cli {
 class TerminalInteraction final : public Interaction
 {
 public:
-    TerminalInteraction(QTextStream& in, QTextStream& err) : m_in(in), m_err(err) {}
+    enum class PasswordSource
+    {
+        Prompt,  // a prompt on standard error, echo off at a terminal, asked again if refused
+        OneLine, // one line of standard input, no prompt; a refused line is the answer
+    };
+
+    TerminalInteraction(QTextStream& in, QTextStream& err,
+                        PasswordSource source = PasswordSource::Prompt)
+        : m_in(in), m_err(err), m_source(source)
+    {}
 
     void showMessage(const Message& message) override;
     QString askPassword(const QString& caption, const QString& playerName) override;
@@ -19,6 +29,7 @@ public:
 private:
     QTextStream& m_in;
     QTextStream& m_err;
+    PasswordSource m_source;
 };
 
 // Message text with its CR LF line breaks as the terminal's own.

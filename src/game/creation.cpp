@@ -57,6 +57,10 @@ CreatedView createdGameView(const GameRecord& r)
 
 bool saveNewGame(const GameRecord& record, Interaction& interaction, const QDateTime& now)
 {
+    if (record.SecurityMode == SecurityMode::Secure && record.Player1Pwd.isEmpty()) {
+        interaction.showMessage(noPasswordChosenMessage(PasswordNeededFor::NewGame));
+        return false;
+    }
     FileErrorInfo error;
     if (saveData(record, error, now))
         return true;

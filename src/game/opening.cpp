@@ -80,6 +80,11 @@ OpenOutcome openGameFile(const QString& path, Interaction& interaction, QRandomG
     if (record.SecurityMode == SecurityMode::Secure) {
         swapPlayers(record);
         if (ensurePlayerPassword(record, interaction)) {
+            if ((record.CurrentPlayer == 1 ? record.Player1Pwd : record.Player2Pwd).isEmpty()) {
+                interaction.showMessage(noPasswordChosenMessage(PasswordNeededFor::Opening));
+                outcome.status = OpenStatus::PasswordRefused;
+                return outcome;
+            }
             if (record.EndingTurn == -1)
                 record.EndingTurn =
                     drawEndingTurn(record.TotalTurns, record.TurnVariance, record.GameType, random);

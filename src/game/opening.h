@@ -17,7 +17,7 @@ enum class OpenStatus
     Opened,          // the game is in `record`, ready to show
     ReadFailed,      // unreadable or refused file; the message has been shown
     VersionRefused,  // another version's file; the message has been shown
-    PasswordRefused, // wrong password; the message has been shown
+    PasswordRefused, // wrong password, or none chosen; the message has been shown
 };
 
 struct OpenOutcome

@@ -46,6 +46,16 @@ Message passwordMismatchMessage()
             MessageIcon::Exclamation};
 }
 
+Message noPasswordChosenMessage(PasswordNeededFor what)
+{
+    return {QLatin1String(appinfo::kProductName),
+            what == PasswordNeededFor::NewGame
+                ? QStringLiteral("No password was chosen, so the game was not saved.")
+                : QStringLiteral("No password was chosen, so the game was not opened. The "
+                                 "file is unchanged."),
+            MessageIcon::Exclamation};
+}
+
 bool verifyPlayerPassword(const GameRecord& record, Interaction& interaction)
 {
     bool matched = false;

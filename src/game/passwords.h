@@ -30,6 +30,15 @@ bool ensurePlayerPassword(GameRecord& record, Interaction& interaction);
 
 [[nodiscard]] Message passwordMismatchMessage();
 
+// A Secure game never goes on without the holder's password: when the prompt ended with
+// none (the terminal's input ran out, say), the game is neither saved nor opened.
+enum class PasswordNeededFor
+{
+    NewGame,
+    Opening
+};
+[[nodiscard]] Message noPasswordChosenMessage(PasswordNeededFor what);
+
 // The opener takes the file: CurrentPlayer and DestinationPlayer change places.
 void swapPlayers(GameRecord& record);
 
