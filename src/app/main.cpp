@@ -1,7 +1,9 @@
 // turnpicker: the desktop program. Opens a game file named on its command line.
 #include "appversion.h"
 #include "startup.h"
+#include "ui/backgroundpicture.h"
 #include "ui/frmmain.h"
+#include "warmup.h"
 
 #include <cstdio>
 #include <QApplication>
@@ -32,10 +34,14 @@ private:
     tfp::ui::frmMain& m_window;
 };
 
+// The window's own icon, for title bars, task bars and window switchers; the larger sizes
+// come from the icon theme through the desktop entry. Every size given here is decoded
+// before the window shows (X11 hands them all to the window manager at once), so only the
+// small ones are.
 QIcon applicationIcon()
 {
     QIcon icon;
-    for (const int size : {16, 24, 32, 48, 64, 128, 256})
+    for (const int size : {16, 24, 32, 48, 64})
         icon.addFile(QStringLiteral(":/icons/hicolor/%1x%1/turnpicker.png").arg(size),
                      QSize(size, size));
     return icon;
@@ -49,7 +55,12 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "%s\n", qPrintable(reason));
         return 1;
     }
+    // Reads the font configuration on a second thread while the application connects to
+    // the display; it is waited for when main returns.
+    const tfp::app::StartupWarmUp warmUp;
     QApplication app(argc, argv);
+    // The background picture is decoded on a worker while the window builds its controls.
+    tfp::ui::preloadBackgroundPicture();
     QApplication::setOrganizationName(QStringLiteral("Torva"));
     QApplication::setApplicationName(QStringLiteral("TorvaFoglineTurnpicker"));
     QApplication::setApplicationDisplayName(QLatin1String(tfp::appinfo::kProductName));

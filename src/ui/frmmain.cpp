@@ -14,6 +14,7 @@
 #include "shell/soundcue.h"
 #include "shell/systemmenu.h"
 #include "shell/windowposition.h"
+#include "ui/backgroundpicture.h"
 #include "ui/checkbutton.h"
 #include "ui/fieldeditors.h"
 #include "ui/updown.h"
@@ -333,8 +334,8 @@ void frmMain::paintBackground()
     m_background.fill(QColor(96, 104, 112));
     QPainter painter(&m_background);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    const QIcon picture(QStringLiteral(":/images/background.png"));
-    painter.drawPixmap(rect(), picture.pixmap(QSize(408, 312), ratio));
+    // Only the picture this screen needs is decoded, often ahead while the program started.
+    painter.drawImage(rect(), backgroundPicture(ratio));
     const auto edgeAfter = [&painter, this](const QLabel* label) {
         const QRect g = label->geometry();
         shell::DrawPanelEdge(painter, g.x() + g.width(), g.y() + 7, cmdCommand[1]->x() - 10,
