@@ -1,5 +1,6 @@
 // turnpicker: the desktop program. Opens a game file named on its command line.
 #include "appversion.h"
+#include "shell/pictures.h"
 #include "startup.h"
 #include "ui/backgroundpicture.h"
 #include "ui/frmmain.h"
@@ -42,8 +43,8 @@ QIcon applicationIcon()
 {
     QIcon icon;
     for (const int size : {16, 24, 32, 48, 64})
-        icon.addFile(QStringLiteral(":/icons/hicolor/%1x%1/turnpicker.png").arg(size),
-                     QSize(size, size));
+        tfp::shell::addPicture(icon,
+                               QStringLiteral(":/icons/hicolor/%1x%1/turnpicker.png").arg(size));
     return icon;
 }
 
@@ -57,9 +58,11 @@ int main(int argc, char* argv[])
     }
     // Reads the font configuration on a second thread while the application connects to
     // the display; it is waited for when main returns.
-    const tfp::app::StartupWarmUp warmUp;
+    tfp::app::StartupWarmUp warmUp;
     QApplication app(argc, argv);
-    // The background picture is decoded on a worker while the window builds its controls.
+    // The font database is filled, and the background picture decoded, on workers while
+    // the window builds its controls.
+    warmUp.applicationCreated();
     tfp::ui::preloadBackgroundPicture();
     QApplication::setOrganizationName(QStringLiteral("Torva"));
     QApplication::setApplicationName(QStringLiteral("TorvaFoglineTurnpicker"));

@@ -1,5 +1,8 @@
 #include "warmup.h"
 
+#include <QFontDatabase>
+#include <QStringList>
+
 #ifdef TFP_HAVE_FONTCONFIG
 #include <fontconfig/fontconfig.h>
 #endif
@@ -31,6 +34,13 @@ void warmUpFonts()
 } // namespace
 
 StartupWarmUp::StartupWarmUp() : m_fonts(warmUpFonts) {}
+
+void StartupWarmUp::applicationCreated()
+{
+    if (m_fonts.joinable())
+        m_fonts.join();
+    m_fonts = std::thread([] { static_cast<void>(QFontDatabase::families()); });
+}
 
 StartupWarmUp::~StartupWarmUp()
 {

@@ -1,7 +1,8 @@
 // Start-up work done ahead on a second thread: the font configuration is read while the
-// application object connects to the display, so the first text the window lays out does
-// not wait for it. (Nothing of Qt's own runs there: the application object must be the
-// first to make Qt's per-thread state, on the main thread.)
+// application object connects to the display, and Qt's font database filled while the
+// window builds its controls, so the first text the window lays out waits for neither.
+// (Nothing of Qt's runs there before the application object: it must be the first to make
+// Qt's per-thread state, on the main thread.)
 #pragma once
 
 #include <thread>
@@ -16,6 +17,10 @@ public:
     ~StartupWarmUp();
     StartupWarmUp(const StartupWarmUp&) = delete;
     StartupWarmUp& operator=(const StartupWarmUp&) = delete;
+
+    // Once the application object exists: fills Qt's font database on the second thread
+    // (its functions are safe from any thread) while the window builds its controls.
+    void applicationCreated();
 
 private:
     std::thread m_fonts;

@@ -1,6 +1,7 @@
 #include "shell/dialogdecor.h"
 
 #include "shell/paneledge.h"
+#include "shell/pictures.h"
 #include "shell/placement.h"
 
 #include <QGuiApplication>
@@ -32,7 +33,7 @@ void centreOnScreen(QWidget* dialog, const QWidget* reference)
 QPixmap dialogLogo(const QWidget* dialog)
 {
     // QIcon picks the @2x picture where the screen needs it.
-    const QIcon logo(QStringLiteral(":/images/logo.png"));
+    const QIcon logo = pictureIcon(QStringLiteral(":/images/logo.png"));
     return logo.pixmap(QSize(52, 51), dialog->devicePixelRatioF());
 }
 

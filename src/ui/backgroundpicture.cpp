@@ -1,5 +1,7 @@
 #include "ui/backgroundpicture.h"
 
+#include "shell/pictures.h"
+
 #include <future>
 #include <mutex>
 #include <QString>
@@ -32,7 +34,8 @@ void preloadBackgroundPicture()
     Preload& state = preload();
     const std::lock_guard guard(state.lock);
     if (!state.picture.valid())
-        state.picture = std::async(std::launch::async, [] { return QImage(pictureFile(1.0)); });
+        state.picture =
+            std::async(std::launch::async, [] { return shell::readPicture(pictureFile(1.0)); });
 }
 
 QImage backgroundPicture(qreal ratio)
@@ -47,7 +50,7 @@ QImage backgroundPicture(qreal ratio)
                 return ahead;
         }
     }
-    return QImage(pictureFile(ratio));
+    return shell::readPicture(pictureFile(ratio));
 }
 
 } // namespace tfp::ui

@@ -1,5 +1,7 @@
 #include "ui/frmconfirmsave.h"
 
+#include "shell/pictures.h"
+
 #include <QFont>
 #include <QGuiApplication>
 #include <QIcon>
@@ -92,7 +94,7 @@ void frmConfirmSave::paintEvent(QPaintEvent* event)
 {
     QDialog::paintEvent(event);
     QPainter painter(this);
-    const QIcon icon(QStringLiteral(":/images/question.png"));
+    const QIcon icon = shell::pictureIcon(QStringLiteral(":/images/question.png"));
     icon.paint(&painter, QRect(4, 195, 25, 25));
 }
 

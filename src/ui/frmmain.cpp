@@ -9,6 +9,7 @@
 #include "shell/helptarget.h"
 #include "shell/messagebox.h"
 #include "shell/paneledge.h"
+#include "shell/pictures.h"
 #include "shell/placement.h"
 #include "shell/settingsstore.h"
 #include "shell/soundcue.h"
@@ -63,8 +64,8 @@ QIcon lightIcon(Light light)
         break;
     }
     QIcon icon;
-    icon.addFile(QStringLiteral(":/images/%1.png").arg(name), QSize(32, 32));
-    icon.addFile(QStringLiteral(":/images/%1-16.png").arg(name), QSize(16, 16));
+    shell::addPicture(icon, QStringLiteral(":/images/%1.png").arg(name));
+    shell::addPicture(icon, QStringLiteral(":/images/%1-16.png").arg(name));
     return icon;
 }
 
@@ -255,7 +256,7 @@ void frmMain::buildControls()
         button->setObjectName(QStringLiteral("cmdCommand_%1").arg(index));
         button->setGeometry(geometry);
         button->setToolTip(tip);
-        button->setIcon(QIcon(QStringLiteral(":/images/%1.png").arg(picture)));
+        button->setIcon(shell::pictureIcon(QStringLiteral(":/images/%1.png").arg(picture)));
         button->setIconSize(QSize(16, 15));
         button->setFocusPolicy(Qt::StrongFocus);
         connect(button, &QToolButton::clicked, this, [this, index] { clickCommand(index); });

@@ -4,6 +4,7 @@
 #include "game/passwords.h"
 #include "shell/messagebox.h"
 #include "shell/paneledge.h"
+#include "shell/pictures.h"
 #include "ui/fieldeditors.h"
 
 #include <QCloseEvent>
@@ -154,7 +155,7 @@ void frmPassword::paintEvent(QPaintEvent* event)
     QPainter painter(this);
     const int top = m_ok->geometry().top();
     shell::DrawPanelEdge(painter, 3, top - 7, width() - 3, top - 5, false);
-    QIcon(QStringLiteral(":/images/key.png")).paint(&painter, QRect(4, 4, 32, 32));
+    shell::pictureIcon(QStringLiteral(":/images/key.png")).paint(&painter, QRect(4, 4, 32, 32));
 }
 
 QString frmPassword::ask(QWidget* parent, const QString& caption, const QString& name)
