@@ -9,6 +9,8 @@
 #
 # Usage: install_layout.sh BUILD_DIR PREFIX BINDIR DATADIR MANDIR MIMELOOKUP
 #   (PREFIX and the folders as configured, absolute; MIMELOOKUP the tst_mimelookup program)
+# With a Debian package (a .deb) in place of BUILD_DIR, the package is unpacked into the
+# temporary root instead, as dpkg would install it, and its control fields are checked too.
 set -euo pipefail
 
 if [ $# -ne 6 ]; then
@@ -75,11 +77,36 @@ desktop_value() { # FILE KEY
         }' "$1"
 }
 
-echo "== installing $build into $root"
-if ! DESTDIR=$root cmake --install "$build" >"$work/install.log" 2>&1; then
-    cat "$work/install.log"
-    echo "FAIL: cmake --install"
-    exit 1
+if [[ $build == *.deb ]]; then
+    echo "== unpacking $build into $root"
+    if ! dpkg-deb -x "$build" "$root" >"$work/install.log" 2>&1; then
+        cat "$work/install.log"
+        echo "FAIL: dpkg-deb -x"
+        exit 1
+    fi
+    echo "== package fields"
+    for field in Package Version Architecture Maintainer Description; do
+        if [ -n "$(dpkg-deb -f "$build" "$field")" ]; then
+            pass "the package has its $field"
+        else
+            fail "the package has no $field"
+        fi
+    done
+    depends=$(dpkg-deb -f "$build" Depends)
+    for library in libqt6core6 libqt6gui6 libqt6widgets6; do
+        if grep -q "$library" <<<"$depends"; then
+            pass "the package depends on $library"
+        else
+            fail "the package does not depend on $library (Depends: $depends)"
+        fi
+    done
+else
+    echo "== installing $build into $root"
+    if ! DESTDIR=$root cmake --install "$build" >"$work/install.log" 2>&1; then
+        cat "$work/install.log"
+        echo "FAIL: cmake --install"
+        exit 1
+    fi
 fi
 
 echo "== nothing outside the prefix"
