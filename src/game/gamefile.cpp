@@ -253,6 +253,15 @@ bool writeGame(QIODevice& device, const GameRecord& record, const QDateTime& now
         error.Description = cipherError;
         return false;
     }
+    // The reader refuses a line longer than the cipher can take back, so such a game is
+    // not written at all rather than saved into a file that can never be opened.
+    if (data->size() > kMaxCipherLength) {
+        error.Number = 0;
+        error.Description = QStringLiteral("The game holds too much text to be saved: its data "
+                                           "line may have at most %1 characters.")
+                                .arg(kMaxCipherLength);
+        return false;
+    }
     const QString created = QStringLiteral("--- Created on ") +
                             now.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")) +
                             QString(26, u' ') + QStringLiteral("---");

@@ -1,0 +1,40 @@
+// A stand-in for the front end in game-rule tests: answers password prompts from a list
+// and remembers every message and prompt.
+#pragma once
+
+#include "game/interaction.h"
+
+#include <QList>
+#include <QStringList>
+
+namespace tfp::test {
+
+struct Prompt
+{
+    QString caption;
+    QString playerName;
+};
+
+class Recorder final : public Interaction
+{
+public:
+    explicit Recorder(QStringList answers = {}) : m_answers(std::move(answers)) {}
+
+    void showMessage(const Message& message) override { messages.append(message); }
+
+    QString askPassword(const QString& caption, const QString& playerName) override
+    {
+        prompts.append({caption, playerName});
+        return m_answers.isEmpty() ? QString() : m_answers.takeFirst();
+    }
+
+    void answer(const QStringList& answers) { m_answers += answers; }
+
+    QList<Message> messages;
+    QList<Prompt> prompts;
+
+private:
+    QStringList m_answers;
+};
+
+} // namespace tfp::test
