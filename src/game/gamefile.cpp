@@ -364,6 +364,13 @@ bool saveData(const GameRecord& record, FileErrorInfo& error, const QDateTime& n
         file.cancelWriting();
         return false;
     }
+    // The writes above only fill the device's buffer; a full disk shows itself when the
+    // buffer is flushed, and the commit would not report it, leaving an empty file.
+    if (!file.flush()) {
+        static_cast<void>(deviceFailure(file, error));
+        file.cancelWriting();
+        return false;
+    }
     if (!file.commit())
         return deviceFailure(file, error);
     return true;

@@ -4,7 +4,9 @@
 
 #include <exception>
 #include <memory>
+#include <QFileInfo>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QVariant>
 
 namespace tfp::shell {
@@ -17,6 +19,31 @@ QString& testSettingsFile()
 {
     static QString path;
     return path;
+}
+
+// QSettings reads a whole settings file into memory, at about three times its size, before
+// a single value can be looked at. The program keeps a handful of short values, so a file
+// larger than this holds nothing it wrote and is read as holding no values at all.
+constexpr qint64 kLargestSettingsFile = 1 << 20;
+
+// The file the store reads from, where it is a file this side can measure.
+QString settingsFilePath()
+{
+    if (!testSettingsFile().isEmpty())
+        return testSettingsFile();
+#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
+    // Where QSettings keeps the native (INI) store of a user-scope organisation/application.
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/Torva/TorvaFoglineTurnpicker.conf");
+#else
+    return {};
+#endif
+}
+
+bool settingsFileTooLarge()
+{
+    const QString path = settingsFilePath();
+    return !path.isEmpty() && QFileInfo(path).size() > kLargestSettingsFile;
 }
 
 QString settingsKey()
@@ -88,7 +115,7 @@ bool isOn(const QString& text)
 
 QString ReadSetting(SettingsRoot root, const QString& subKey, const QString& valueName)
 {
-    if (valueName.isEmpty())
+    if (valueName.isEmpty() || settingsFileTooLarge())
         return {};
     try {
         const auto settings = openKey(root, subKey);

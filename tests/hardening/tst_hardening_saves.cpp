@@ -1,0 +1,459 @@
+// Saves under stress: the terminal program killed at random moments of a check, and saves
+// that cannot be written (a missing folder, a folder in the file's place, a folder without
+// write permission, a full file system). The game file on disk always holds either the
+// previous game or the whole new one, and a save that fails does not count the turn.
+#include "game/gamefile.h"
+#include "game/turncheck.h"
+#include "hardening.h"
+
+#include <algorithm>
+#include <chrono>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+#include <thread>
+
+using namespace tfp;
+using namespace tfp::hardening;
+
+namespace {
+
+enum class Target
+{
+    MissingFolder,
+    PathIsFolder,
+    ReadOnlyFolder,
+};
+
+// The game with everything a check may change put back, to compare two files' games.
+GameRecord withoutCheckChanges(GameRecord record)
+{
+    record.CurrentTurn = 0;
+    record.LastSavedDateTime = QDateTime();
+    record.FilePath.clear();
+    return record;
+}
+
+bool loadGame(const QString& path, GameRecord& record, QString& why)
+{
+    record = GameRecord();
+    record.FilePath = path;
+    FileErrorInfo error;
+    if (!getData(record, error)) {
+        why = error.Description;
+        return false;
+    }
+    return true;
+}
+
+// True when a folder with mode 0555 still lets this process create files in it (root, or
+// a process with CAP_DAC_OVERRIDE).
+bool readOnlyFolderIsWritable(const QString& folder)
+{
+    QFile probe(QDir(folder).filePath(QStringLiteral("probe")));
+    if (!probe.open(QIODevice::WriteOnly))
+        return false;
+    probe.close();
+    probe.remove();
+    return true;
+}
+
+bool makeReadOnly(const QString& folder)
+{
+    return QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner |
+                                             QFileDevice::ReadGroup | QFileDevice::ExeGroup |
+                                             QFileDevice::ReadOther | QFileDevice::ExeOther);
+}
+
+bool makeWritable(const QString& folder)
+{
+    return QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                             QFileDevice::ExeOwner);
+}
+
+// The save message as the terminal program prints it, split where the description goes.
+QPair<QString, QString> terminalSaveMessageAround(const QString& path)
+{
+    const QString marker = QStringLiteral("\x01description\x01");
+    const Message message = saveErrorMessage(path, marker);
+    QString text = message.title + QStringLiteral(":\n") + message.text;
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    const qsizetype at = text.indexOf(marker);
+    return {text.left(at), text.mid(at + marker.size())};
+}
+
+// The description the terminal program gave in its save message; empty when the message
+// is not there.
+QString descriptionInSaveMessage(const QString& err, const QString& path)
+{
+    const auto [head, tail] = terminalSaveMessageAround(path);
+    const qsizetype start = err.indexOf(head);
+    if (start < 0)
+        return {};
+    const qsizetype end = err.indexOf(tail, start + head.size());
+    if (end < 0)
+        return {};
+    return err.mid(start + head.size(), end - start - head.size());
+}
+
+} // namespace
+
+class SavesTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QVERIFY2(QFileInfo(cliPath()).isExecutable(), qPrintable(cliPath())); }
+
+    void checkCommand_killedAtRandom_fileStaysWhole()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString path = dir.filePath(QStringLiteral("endless.tfp"));
+        const GameRecord game = endlessGame(path);
+        FileErrorInfo error;
+        QVERIFY2(saveData(game, error), qPrintable(error.Description));
+        const QStringList arguments{QStringLiteral("check"), path};
+        GameRecord reference;
+        QString whyNot;
+        QVERIFY2(loadGame(path, reference, whyNot), qPrintable(whyNot));
+
+        // Un-killed runs first: how long a whole check takes, from start to exit.
+        qint16 turn = 0;
+        qint64 longestNs = 0;
+        for (int i = 0; i < 5; ++i) {
+            QProcess process;
+            QElapsedTimer timer;
+            timer.start();
+            process.start(cliPath(), arguments);
+            QVERIFY(process.waitForFinished(60000));
+            longestNs = std::max(longestNs, timer.nsecsElapsed());
+            QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+            QCOMPARE(process.exitCode(), 0);
+            ++turn;
+            GameRecord loaded;
+            QString why;
+            QVERIFY2(loadGame(path, loaded, why), qPrintable(why));
+            QCOMPARE(loaded.CurrentTurn, turn);
+        }
+        // Kills are spread from the start to a little beyond the slowest whole run.
+        const qint64 rangeNs = longestNs + longestNs / 5;
+
+        quint32 seed = QRandomGenerator::global()->generate();
+        if (const QByteArray replay = qgetenv("TFP_HARDENING_SEED"); !replay.isEmpty())
+            seed = replay.toUInt();
+        qInfo("kill test: seed %u (set TFP_HARDENING_SEED to replay), whole run %.1f ms, "
+              "kill delays 0 to %.1f ms",
+              seed, double(longestNs) / 1e6, double(rangeNs) / 1e6);
+        QRandomGenerator random(seed);
+
+        // At least kMinRuns runs; more, within a time budget, until kills have landed both
+        // before and after the save.
+        constexpr int kMinRuns = 250;
+        constexpr int kMaxRuns = 2000;
+        constexpr qint64 kBudgetMs = 90000;
+        int runs = 0;
+        int interrupted = 0;
+        int foundWhole = 0;
+        int killedBeforeSave = 0;
+        int killedAfterSave = 0;
+        int finishedBeforeKill = 0;
+        QStringList broken;
+        QElapsedTimer budget;
+        budget.start();
+        while (runs < kMinRuns || ((killedBeforeSave == 0 || killedAfterSave == 0) &&
+                                   runs < kMaxRuns && budget.elapsed() < kBudgetMs)) {
+            ++runs;
+            const qint64 delayNs = random.bounded(rangeNs);
+            QProcess process;
+            QElapsedTimer timer;
+            timer.start();
+            process.start(cliPath(), arguments);
+            QVERIFY2(process.waitForStarted(60000), qPrintable(process.errorString()));
+            // The random delay is the point of this test: it decides where the kill lands.
+            if (const qint64 left = delayNs - timer.nsecsElapsed(); left > 0)
+                std::this_thread::sleep_for(std::chrono::nanoseconds(left));
+            process.kill();
+            QVERIFY(process.waitForFinished(60000));
+            const bool killed = process.exitStatus() == QProcess::CrashExit;
+
+            GameRecord loaded;
+            QString why;
+            const bool loads = loadGame(path, loaded, why);
+            const bool turnIsOneOfTwo =
+                loads && (loaded.CurrentTurn == turn || loaded.CurrentTurn == turn + 1);
+            const bool sameGame =
+                loads && withoutCheckChanges(loaded) == withoutCheckChanges(reference);
+            const bool whole = loads && turnIsOneOfTwo && sameGame;
+            if (killed) {
+                ++interrupted;
+                if (whole)
+                    ++foundWhole;
+                if (whole && loaded.CurrentTurn == turn)
+                    ++killedBeforeSave;
+                else if (whole)
+                    ++killedAfterSave;
+            } else {
+                ++finishedBeforeKill;
+                if (process.exitCode() != 0 || !whole || loaded.CurrentTurn != turn + 1) {
+                    broken << QStringLiteral("run %1 (delay %2 ns) finished with status %3 and "
+                                             "left turn %4")
+                                  .arg(runs)
+                                  .arg(delayNs)
+                                  .arg(process.exitCode())
+                                  .arg(loaded.CurrentTurn);
+                }
+            }
+            if (whole) {
+                turn = loaded.CurrentTurn;
+            } else {
+                broken << QStringLiteral("run %1 (delay %2 ns): file not whole (%3, turn %4 "
+                                         "after turn %5)")
+                              .arg(runs)
+                              .arg(delayNs)
+                              .arg(loads ? QStringLiteral("loads") : why)
+                              .arg(loaded.CurrentTurn)
+                              .arg(turn);
+                // Put a good file back so the runs that follow test something.
+                GameRecord restored = game;
+                restored.CurrentTurn = turn;
+                QVERIFY2(saveData(restored, error), qPrintable(error.Description));
+            }
+        }
+        const QStringList strays =
+            QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
+        qInfo("kill test: %d runs, %d interrupted, %d found whole after an interruption "
+              "(%d killed before the save, %d after it), %d finished before the kill, "
+              "%lld stray files besides the game, %lld ms",
+              runs, interrupted, foundWhole, killedBeforeSave, killedAfterSave, finishedBeforeKill,
+              qsizetype(strays.size() - 1), budget.elapsed());
+        for (const QString& line : std::as_const(broken))
+            qWarning("%s", qPrintable(line));
+        QVERIFY2(broken.isEmpty(),
+                 qPrintable(QStringLiteral("seed %1: ").arg(seed) + broken.value(0)));
+        QCOMPARE(foundWhole, interrupted);
+        QVERIFY2(killedBeforeSave > 0,
+                 "no kill landed before the save: the kill delays do not cover the run");
+        QVERIFY2(killedAfterSave > 0,
+                 "no kill landed between the save and the exit: the kill delays do not cover "
+                 "the end of the run");
+    }
+
+    void checkTurn_saveFails_turnNotCounted_data()
+    {
+        QTest::addColumn<Target>("target");
+        QTest::addColumn<SecurityMode>("mode");
+
+        for (const SecurityMode mode : {SecurityMode::Basic, SecurityMode::Secure}) {
+            const char* modeName = mode == SecurityMode::Basic ? "basic" : "secure";
+            QTest::addRow("missing folder, %s", modeName) << Target::MissingFolder << mode;
+            QTest::addRow("path is a folder, %s", modeName) << Target::PathIsFolder << mode;
+            QTest::addRow("read-only folder, %s", modeName) << Target::ReadOnlyFolder << mode;
+        }
+    }
+
+    void checkTurn_saveFails_turnNotCounted()
+    {
+        QFETCH(Target, target);
+        QFETCH(SecurityMode, mode);
+
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        GameRecord game = endlessGame(dir.filePath(QStringLiteral("good.tfp")));
+        game.SecurityMode = mode;
+        game.CurrentTurn = 7;
+        if (mode == SecurityMode::Secure) {
+            game.Player1Pwd = QStringLiteral("alpha");
+            game.Player2Pwd = QStringLiteral("bravo");
+            game.Player1LastTurn = 5;
+            game.Player2LastTurn = 6;
+            game.CurrentPlayer = 1;
+            game.DestinationPlayer = 2;
+        }
+        FileErrorInfo error;
+        QVERIFY2(saveData(game, error), qPrintable(error.Description));
+        const QByteArray goodBytes = fileBytes(game.FilePath);
+
+        QString failing;
+        QByteArray previous; // the bytes at the failing path before the check, if any
+        QString inside;      // a file inside a folder that stands at the failing path
+        switch (target) {
+        case Target::MissingFolder:
+            failing = dir.filePath(QStringLiteral("missing/game.tfp"));
+            break;
+        case Target::PathIsFolder:
+            failing = dir.filePath(QStringLiteral("folder.tfp"));
+            QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("folder.tfp")));
+            inside = QDir(failing).filePath(QStringLiteral("notes.txt"));
+            {
+                QFile notes(inside);
+                QVERIFY(notes.open(QIODevice::WriteOnly));
+                notes.write("keep me");
+            }
+            break;
+        case Target::ReadOnlyFolder: {
+            const QString folder = dir.filePath(QStringLiteral("locked"));
+            QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("locked")));
+            failing = QDir(folder).filePath(QStringLiteral("game.tfp"));
+            GameRecord there = game;
+            there.FilePath = failing;
+            QVERIFY2(saveData(there, error), qPrintable(error.Description));
+            previous = fileBytes(failing);
+            QVERIFY(makeReadOnly(folder));
+            if (readOnlyFolderIsWritable(folder)) {
+                QVERIFY(makeWritable(folder));
+                QSKIP("this process may write into a folder of mode 0555 (it runs as root or "
+                      "with CAP_DAC_OVERRIDE), so a save into a read-only folder cannot fail");
+            }
+            break;
+        }
+        }
+
+        GameRecord record;
+        record.FilePath = game.FilePath;
+        QVERIFY2(getData(record, error), qPrintable(error.Description));
+        record.FilePath = failing;
+        const GameRecord before = record;
+
+        // The reason the save fails, as saveData itself gives it for this path.
+        FileErrorInfo expected;
+        QVERIFY(!saveData(record, expected));
+        QVERIFY(!expected.Description.isEmpty());
+
+        MessageRecorder recorder;
+        const CheckOutcome outcome = checkTurnCommand(record, recorder);
+        if (target == Target::ReadOnlyFolder)
+            QVERIFY(makeWritable(QFileInfo(failing).path()));
+
+        QCOMPARE(outcome.result, CheckResult::SaveFailed);
+        QVERIFY(!outcome.saved);
+        QVERIFY(outcome.handOver.isEmpty());
+        QVERIFY(record == before);
+        QCOMPARE(recorder.messages.size(), 1);
+        QCOMPARE(recorder.messages.first(), saveErrorMessage(failing, expected.Description));
+        QCOMPARE(fileBytes(game.FilePath), goodBytes);
+        switch (target) {
+        case Target::MissingFolder:
+            QVERIFY(!QFileInfo::exists(QFileInfo(failing).path()));
+            break;
+        case Target::PathIsFolder:
+            QVERIFY(QFileInfo(failing).isDir());
+            QCOMPARE(fileBytes(inside), QByteArray("keep me"));
+            QCOMPARE(QDir(failing).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size(), 1);
+            break;
+        case Target::ReadOnlyFolder: {
+            QCOMPARE(fileBytes(failing), previous);
+            GameRecord onDisk;
+            QString why;
+            QVERIFY2(loadGame(failing, onDisk, why), qPrintable(why));
+            QCOMPARE(onDisk.CurrentTurn, before.CurrentTurn);
+            break;
+        }
+        }
+    }
+
+    void checkCommand_saveFails_turnNotCounted_data()
+    {
+        QTest::addColumn<bool>("fullFileSystem");
+        QTest::newRow("read-only folder") << false;
+        QTest::newRow("full file system") << true;
+    }
+
+    void checkCommand_saveFails_turnNotCounted()
+    {
+        QFETCH(bool, fullFileSystem);
+
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString folder = dir.filePath(QStringLiteral("games"));
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("games")));
+        const QString source = dir.filePath(QStringLiteral("source.tfp"));
+        GameRecord game = endlessGame(source);
+        game.CurrentTurn = 11;
+        FileErrorInfo error;
+        QVERIFY2(saveData(game, error), qPrintable(error.Description));
+        const QByteArray bytes = fileBytes(source);
+        const QString path = QDir(folder).filePath(QStringLiteral("game.tfp"));
+
+        QProcess process;
+        QByteArray after;
+        if (fullFileSystem) {
+            // A private mount namespace, so the small file system is seen by this shell
+            // alone and goes away with it. The game is copied in, the rest of the space
+            // filled, the check run, and the file copied out again.
+            const QString afterPath = dir.filePath(QStringLiteral("after.tfp"));
+            const QString script =
+                QStringLiteral("mount -t tmpfs -o size=16k tmpfs \"$1\" || exit 90\n"
+                               "echo mounted\n"
+                               "cp \"$2\" \"$1/game.tfp\" || exit 91\n"
+                               "dd if=/dev/zero of=\"$1/filler\" bs=1024 2>/dev/null\n"
+                               "dd if=/dev/zero of=\"$1/filler2\" bs=1 2>/dev/null\n"
+                               "\"$3\" check \"$1/game.tfp\"\n"
+                               "status=$?\n"
+                               "cp \"$1/game.tfp\" \"$4\" || exit 92\n"
+                               "echo \"status=$status\"\n");
+            process.start(QStringLiteral("unshare"),
+                          {QStringLiteral("-m"), QStringLiteral("sh"), QStringLiteral("-c"), script,
+                           QStringLiteral("sh"), folder, source, cliPath(), afterPath});
+            if (!process.waitForStarted(60000))
+                QSKIP(qPrintable(QStringLiteral("unshare cannot be run here: ") +
+                                 process.errorString()));
+            QVERIFY(process.waitForFinished(120000));
+            const QString out = QString::fromLocal8Bit(process.readAllStandardOutput());
+            const QString err = QString::fromLocal8Bit(process.readAllStandardError());
+            if (!out.startsWith(QLatin1String("mounted\n")))
+                QSKIP(qPrintable(QStringLiteral("a private mount namespace with a small tmpfs "
+                                                "is not permitted here: ") +
+                                 err.trimmed()));
+            QCOMPARE(process.exitCode(), 0);
+            const qsizetype at = out.indexOf(QLatin1String("status="));
+            QVERIFY2(at >= 0, qPrintable(out + err));
+            const int status = out.mid(at + 7).trimmed().toInt();
+            QCOMPARE(status, 1);
+            after = fileBytes(afterPath);
+            const QString inner = folder + QStringLiteral("/game.tfp");
+            const QString description = descriptionInSaveMessage(err, inner);
+            QVERIFY2(!description.isEmpty(), qPrintable(err));
+            qInfo("full file system: the save failed with \"%s\"", qPrintable(description));
+            QCOMPARE(after, bytes);
+        } else {
+            QVERIFY(QFile::copy(source, path));
+            QVERIFY(makeReadOnly(folder));
+            if (readOnlyFolderIsWritable(folder)) {
+                QVERIFY(makeWritable(folder));
+                QSKIP("this process may write into a folder of mode 0555 (it runs as root or "
+                      "with CAP_DAC_OVERRIDE), so a save into a read-only folder cannot fail");
+            }
+            GameRecord probe = game;
+            probe.FilePath = path;
+            FileErrorInfo expected;
+            QVERIFY(!saveData(probe, expected));
+            process.start(cliPath(), {QStringLiteral("check"), path});
+            QVERIFY(process.waitForFinished(60000));
+            QVERIFY(makeWritable(folder));
+            QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+            QCOMPARE(process.exitCode(), 1);
+            const QString err = QString::fromLocal8Bit(process.readAllStandardError());
+            QCOMPARE(descriptionInSaveMessage(err, path), expected.Description);
+            after = fileBytes(path);
+            QCOMPARE(after, bytes);
+        }
+        const QString copy = dir.filePath(QStringLiteral("check.tfp"));
+        QFile written(copy);
+        QVERIFY(written.open(QIODevice::WriteOnly));
+        written.write(after);
+        written.close();
+        GameRecord onDisk;
+        QString why;
+        QVERIFY2(loadGame(copy, onDisk, why), qPrintable(why));
+        QCOMPARE(onDisk.CurrentTurn, game.CurrentTurn);
+    }
+};
+
+QTEST_GUILESS_MAIN(SavesTest)
+#include "tst_hardening_saves.moc"
