@@ -62,7 +62,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     // The font database is filled, and the background picture decoded, on workers while
     // the window builds its controls.
-    warmUp.applicationCreated();
+    warmUp.applicationCreated(tfp::ui::frmMain::windowFont());
     tfp::ui::preloadBackgroundPicture();
     QApplication::setOrganizationName(QStringLiteral("Torva"));
     QApplication::setApplicationName(QStringLiteral("TorvaFoglineTurnpicker"));

@@ -1,6 +1,7 @@
 #include "warmup.h"
 
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QStringList>
 
 #ifdef TFP_HAVE_FONTCONFIG
@@ -26,11 +27,18 @@ void warmUpFonts()
 
 StartupWarmUp::StartupWarmUp() : m_fonts(warmUpFonts) {}
 
-void StartupWarmUp::applicationCreated()
+void StartupWarmUp::applicationCreated(const QFont& windowFont)
 {
     if (m_fonts.joinable())
         m_fonts.join();
-    m_fonts = std::thread([] { static_cast<void>(QFontDatabase::families()); });
+    // The thread makes a font of its own from the description: a copy would share its
+    // private part, which Qt caches into without locking, with the main thread's.
+    m_fonts = std::thread([description = windowFont.toString()] {
+        static_cast<void>(QFontDatabase::families());
+        QFont font;
+        if (font.fromString(description))
+            static_cast<void>(QFontMetrics(font).height());
+    });
 }
 
 StartupWarmUp::~StartupWarmUp()

@@ -5,6 +5,7 @@
 // Qt's per-thread state, on the main thread.)
 #pragma once
 
+#include <QFont>
 #include <thread>
 
 namespace tfp::app {
@@ -19,8 +20,10 @@ public:
     StartupWarmUp& operator=(const StartupWarmUp&) = delete;
 
     // Once the application object exists: fills Qt's font database on the second thread
-    // (its functions are safe from any thread) while the window builds its controls.
-    void applicationCreated();
+    // (its functions are safe from any thread) while the window builds its controls, and
+    // looks up there the fallback fonts of `windowFont`, which the database keeps for
+    // every thread; the window's first text then finds both ready.
+    void applicationCreated(const QFont& windowFont);
 
 private:
     std::thread m_fonts;

@@ -25,6 +25,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
@@ -92,6 +93,26 @@ void setBlack(QWidget* widget)
     widget->setAutoFillBackground(true);
 }
 
+// Makes `font` the application's font while it lives, then gives the previous one back.
+// Qt's line edits lay out their empty text in the application's font before they take
+// their own, so building the window's controls under the window's font spares loading the
+// desktop's font, which the window never shows. Widgets resolve their fonts when they are
+// made, so the controls keep exactly the fonts they would have had.
+class ApplicationFontScope
+{
+public:
+    explicit ApplicationFontScope(const QFont& font) : m_previous(QGuiApplication::font())
+    {
+        QGuiApplication::setFont(font);
+    }
+    ~ApplicationFontScope() { QGuiApplication::setFont(m_previous); }
+    ApplicationFontScope(const ApplicationFontScope&) = delete;
+    ApplicationFontScope& operator=(const ApplicationFontScope&) = delete;
+
+private:
+    QFont m_previous;
+};
+
 const QColor kYellow(255, 255, 0);
 const QColor kWhite(255, 255, 255);
 
@@ -110,6 +131,11 @@ QColor frmMain::statusColour(StatusColour colour)
     return {0, 192, 0};
 }
 
+QFont frmMain::windowFont()
+{
+    return arial(8.25);
+}
+
 frmMain::frmMain(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("frmMain"));
@@ -119,7 +145,8 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent)
     setFixedSize(408, 315);
     setAcceptDrops(true);
     setMouseTracking(true);
-    setFont(arial(8.25));
+    setFont(windowFont());
+    const ApplicationFontScope windowFont(font());
     buildControls();
 }
 

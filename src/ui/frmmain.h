@@ -6,6 +6,7 @@
 #include "game/view.h"
 
 #include <array>
+#include <QFont>
 #include <QPixmap>
 #include <QWidget>
 
@@ -56,6 +57,8 @@ public:
     [[nodiscard]] QString statusMessage() const { return m_statusMessage; }
 
     [[nodiscard]] static QColor statusColour(StatusColour colour);
+    // The window's own font (Arial 8.25 point), which its controls inherit.
+    [[nodiscard]] static QFont windowFont();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

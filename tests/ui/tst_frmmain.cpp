@@ -21,6 +21,7 @@ class tst_frmMain : public QObject
 private:
     std::unique_ptr<test::WindowSeams> seams;
     std::unique_ptr<frmMain> window;
+    QFont desktopFont; // the application's font before any window was built
 
     template <typename T> T* control(const QString& name)
     {
@@ -86,7 +87,11 @@ private:
     }
 
 private slots:
-    void initTestCase() { QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs); }
+    void initTestCase()
+    {
+        QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+        desktopFont = QGuiApplication::font();
+    }
 
     void init()
     {
@@ -160,6 +165,33 @@ private slots:
         QWidget* widget = control<QWidget>(name);
         QCOMPARE(widget->geometry(), geometry);
         QCOMPARE(widget->toolTip(), toolTip);
+    }
+
+    void controls_haveTheWindowsFonts_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<qreal>("points");
+        QTest::addColumn<bool>("bold");
+        QTest::newRow("game name") << "txtGameName" << 8.25 << false;
+        QTest::newRow("option") << "optType_0" << 8.25 << false;
+        QTest::newRow("check") << "cmdCommand_2" << 8.25 << false;
+        QTest::newRow("setup label") << "lblSetup" << 9.0 << true;
+        QTest::newRow("status title") << "txtGameStatus_0" << 11.25 << true;
+        QTest::newRow("status message") << "txtGameStatus_1" << 9.75 << false;
+        QTest::newRow("more info") << "lblMoreInfo" << 8.0 << false;
+    }
+    void controls_haveTheWindowsFonts()
+    {
+        QFETCH(QString, name);
+        QFETCH(qreal, points);
+        QFETCH(bool, bold);
+        const QFont font = control<QWidget>(name)->font();
+        QCOMPARE(font.family(), QStringLiteral("Arial"));
+        QCOMPARE(font.pointSizeF(), points);
+        QCOMPARE(font.bold(), bold);
+        // The window builds its controls under its own font but leaves the application's
+        // as it found it, for the dialogs, message boxes and tool tips.
+        QCOMPARE(QGuiApplication::font(), desktopFont);
     }
 
     void newGame_entersSetupAndClearsPreviousEntries()
