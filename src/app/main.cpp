@@ -39,12 +39,19 @@ private:
 // come from the icon theme through the desktop entry. Every size given here is decoded
 // before the window shows (X11 hands them all to the window manager at once), so only the
 // small ones are.
+QStringList applicationIconPictures()
+{
+    QStringList paths;
+    for (const int size : {16, 24, 32, 48, 64})
+        paths << QStringLiteral(":/icons/hicolor/%1x%1/turnpicker.png").arg(size);
+    return paths;
+}
+
 QIcon applicationIcon()
 {
     QIcon icon;
-    for (const int size : {16, 24, 32, 48, 64})
-        tfp::shell::addPicture(icon,
-                               QStringLiteral(":/icons/hicolor/%1x%1/turnpicker.png").arg(size));
+    for (const QString& path : applicationIconPictures())
+        tfp::shell::addPicture(icon, path);
     return icon;
 }
 
@@ -60,15 +67,16 @@ int main(int argc, char* argv[])
     // the display; it is waited for when main returns.
     tfp::app::StartupWarmUp warmUp;
     QApplication app(argc, argv);
-    // The font database is filled, and the background picture decoded, on workers while
-    // the window builds its controls.
+    // The font database is filled, and the pictures of the first window decoded (in the
+    // order they are needed), on workers while the window builds its controls.
     warmUp.applicationCreated(tfp::ui::frmMain::windowFont());
-    tfp::ui::preloadBackgroundPicture();
+    QStringList pictures = tfp::ui::frmMain::startupPictures() + applicationIconPictures();
+    pictures << tfp::ui::backgroundPictureFile(app.devicePixelRatio());
+    tfp::shell::preloadPictures(pictures);
     QApplication::setOrganizationName(QStringLiteral("Torva"));
     QApplication::setApplicationName(QStringLiteral("TorvaFoglineTurnpicker"));
     QApplication::setApplicationDisplayName(QLatin1String(tfp::appinfo::kProductName));
     QApplication::setApplicationVersion(QLatin1String(tfp::appinfo::kVersionText));
-    QApplication::setWindowIcon(applicationIcon());
     QApplication::setDesktopFileName(QStringLiteral("turnpicker"));
 
     QStringList arguments = QApplication::arguments();
@@ -79,10 +87,14 @@ int main(int argc, char* argv[])
         arguments.clear();
 
     tfp::ui::frmMain window;
+    // After the controls, whose pictures are read ahead first: windows made from here on,
+    // the message boxes of the start-up included, carry it.
+    QApplication::setWindowIcon(applicationIcon());
     FileOpenFilter fileOpen(window);
     app.installEventFilter(&fileOpen);
     window.load(tfp::app::commandLinePath(arguments));
     window.show();
+    tfp::shell::discardPreloadedPictures();
 
     if (smoke) {
         QTimer::singleShot(0, &app, [&window] {

@@ -1,26 +1,102 @@
 #include "shell/pictures.h"
 
+#include <future>
+#include <mutex>
+#include <optional>
 #include <QFile>
+#include <QHash>
 #include <QImageReader>
 #include <QPixmap>
+#include <utility>
+#include <vector>
 
 namespace tfp::shell {
 namespace {
 
-QString doubleSizePath(const QString& path)
+QImage decodePicture(const QString& path)
 {
-    const qsizetype dot = path.lastIndexOf(u'.');
-    return dot < 0 ? path + QStringLiteral("@2x")
-                   : path.first(dot) + QStringLiteral("@2x") + path.sliced(dot);
+    QImageReader reader(path, "png");
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
+}
+
+// The pictures being read ahead: each path's picture, as the worker finishes it.
+struct Preload
+{
+    std::mutex lock;
+    QHash<QString, std::shared_future<QImage>> pictures;
+    std::future<void> worker;
+};
+
+Preload& preload()
+{
+    static Preload state;
+    return state;
+}
+
+std::optional<std::shared_future<QImage>> takePreloaded(const QString& path)
+{
+    Preload& state = preload();
+    const std::lock_guard guard(state.lock);
+    const auto found = state.pictures.constFind(path);
+    if (found == state.pictures.cend())
+        return std::nullopt;
+    std::shared_future<QImage> picture = *found;
+    state.pictures.erase(found);
+    return picture;
 }
 
 } // namespace
 
 QImage readPicture(const QString& path)
 {
-    QImageReader reader(path, "png");
-    reader.setAutoDetectImageFormat(false);
-    return reader.read();
+    // Taken once: the worker's copy is not kept beside the caller's.
+    if (const auto ahead = takePreloaded(path))
+        return ahead->get();
+    return decodePicture(path);
+}
+
+void preloadPictures(const QStringList& paths)
+{
+    Preload& state = preload();
+    const std::lock_guard guard(state.lock);
+    if (!state.pictures.isEmpty())
+        return;
+    if (state.worker.valid())
+        state.worker.wait();
+    std::vector<std::pair<QString, std::promise<QImage>>> work;
+    work.reserve(static_cast<std::size_t>(paths.size()));
+    for (const QString& path : paths) {
+        if (state.pictures.contains(path))
+            continue;
+        std::promise<QImage> promise;
+        state.pictures.insert(path, promise.get_future().share());
+        work.emplace_back(path, std::move(promise));
+    }
+    state.worker = std::async(std::launch::async, [work = std::move(work)]() mutable {
+        for (auto& [path, promise] : work)
+            promise.set_value(decodePicture(path));
+    });
+}
+
+void discardPreloadedPictures()
+{
+    Preload& state = preload();
+    std::future<void> worker;
+    {
+        const std::lock_guard guard(state.lock);
+        state.pictures.clear();
+        worker = std::move(state.worker);
+    }
+    if (worker.valid())
+        worker.wait();
+}
+
+QString doubleSizePath(const QString& path)
+{
+    const qsizetype dot = path.lastIndexOf(u'.');
+    return dot < 0 ? path + QStringLiteral("@2x")
+                   : path.first(dot) + QStringLiteral("@2x") + path.sliced(dot);
 }
 
 void addPicture(QIcon& icon, const QString& path)

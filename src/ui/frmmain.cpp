@@ -24,6 +24,7 @@
 #include <QContextMenuEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFile>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QIcon>
@@ -50,7 +51,8 @@ QFont arial(qreal points, bool bold = false)
     return font;
 }
 
-QIcon lightIcon(Light light)
+// The traffic-light pictures of the large button: the 32 x 32 one, then the 16 x 16 one.
+QStringList lightPictures(Light light)
 {
     QString name;
     switch (light) {
@@ -64,10 +66,29 @@ QIcon lightIcon(Light light)
         name = QStringLiteral("light-red");
         break;
     }
+    return {QStringLiteral(":/images/%1.png").arg(name),
+            QStringLiteral(":/images/%1-16.png").arg(name)};
+}
+
+QIcon lightIcon(Light light)
+{
     QIcon icon;
-    shell::addPicture(icon, QStringLiteral(":/images/%1.png").arg(name));
-    shell::addPicture(icon, QStringLiteral(":/images/%1-16.png").arg(name));
+    for (const QString& path : lightPictures(light))
+        shell::addPicture(icon, path);
     return icon;
+}
+
+// The picture of small command button `index` (New 1, Open 3, Save 0).
+QString smallButtonPicture(int index)
+{
+    switch (index) {
+    case 1:
+        return QStringLiteral(":/images/new.png");
+    case 3:
+        return QStringLiteral(":/images/open.png");
+    default:
+        return QStringLiteral(":/images/save.png");
+    }
 }
 
 void setTextColour(QWidget* widget, const QColor& colour)
@@ -129,6 +150,21 @@ QColor frmMain::statusColour(StatusColour colour)
         break;
     }
     return {0, 192, 0};
+}
+
+QStringList frmMain::startupPictures()
+{
+    QStringList paths;
+    const auto withDoubleSize = [&paths](const QString& path) {
+        paths << path;
+        if (const QString large = shell::doubleSizePath(path); QFile::exists(large))
+            paths << large;
+    };
+    for (const int index : {1, 3, 0})
+        withDoubleSize(smallButtonPicture(index));
+    for (const QString& path : lightPictures(Light::Yellow))
+        withDoubleSize(path);
+    return paths;
 }
 
 QFont frmMain::windowFont()
@@ -277,24 +313,20 @@ void frmMain::buildControls()
     setBlack(txtGameStatusMessage);
     setBlack(txtGameStatusMessage->viewport());
 
-    const auto smallButton = [this](int index, const QString& picture, const QRect& geometry,
-                                    const QString& tip) {
+    const auto smallButton = [this](int index, const QRect& geometry, const QString& tip) {
         auto* button = new QToolButton(this);
         button->setObjectName(QStringLiteral("cmdCommand_%1").arg(index));
         button->setGeometry(geometry);
         button->setToolTip(tip);
-        button->setIcon(shell::pictureIcon(QStringLiteral(":/images/%1.png").arg(picture)));
+        button->setIcon(shell::pictureIcon(smallButtonPicture(index)));
         button->setIconSize(QSize(16, 15));
         button->setFocusPolicy(Qt::StrongFocus);
         connect(button, &QToolButton::clicked, this, [this, index] { clickCommand(index); });
         cmdCommand[static_cast<std::size_t>(index)] = button;
     };
-    smallButton(1, QStringLiteral("new"), {372, 7, 32, 27},
-                QStringLiteral(" Create a new game file "));
-    smallButton(3, QStringLiteral("open"), {372, 39, 32, 27},
-                QStringLiteral(" Open saved game file "));
-    smallButton(0, QStringLiteral("save"), {372, 71, 32, 27},
-                QStringLiteral(" Save current game file "));
+    smallButton(1, {372, 7, 32, 27}, QStringLiteral(" Create a new game file "));
+    smallButton(3, {372, 39, 32, 27}, QStringLiteral(" Open saved game file "));
+    smallButton(0, {372, 71, 32, 27}, QStringLiteral(" Save current game file "));
 
     auto* check = new CheckButton(this);
     check->setObjectName(QStringLiteral("cmdCommand_2"));
