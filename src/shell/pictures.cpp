@@ -99,15 +99,23 @@ QString doubleSizePath(const QString& path)
                    : path.first(dot) + QStringLiteral("@2x") + path.sliced(dot);
 }
 
+QStringList pictureFiles(const QString& path)
+{
+    QStringList files{path};
+    if (QString large = doubleSizePath(path); QFile::exists(large))
+        files << large;
+    return files;
+}
+
 void addPicture(QIcon& icon, const QString& path)
 {
-    const QImage normal = readPicture(path);
+    const QStringList files = pictureFiles(path);
+    const QImage normal = readPicture(files.constFirst());
     if (normal.isNull())
         return;
     icon.addPixmap(QPixmap::fromImage(normal));
-    const QString large = doubleSizePath(path);
-    if (QFile::exists(large)) {
-        QImage twice = readPicture(large);
+    if (files.size() > 1) {
+        QImage twice = readPicture(files.at(1));
         if (!twice.isNull()) {
             twice.setDevicePixelRatio(2.0);
             icon.addPixmap(QPixmap::fromImage(twice));

@@ -25,6 +25,10 @@ void discardPreloadedPictures();
 // "name@2x.png" for "name.png": the picture at twice the size.
 [[nodiscard]] QString doubleSizePath(const QString& path);
 
+// The files an icon of the picture at `path` reads: `path`, then its "@2x" companion when
+// there is one.
+[[nodiscard]] QStringList pictureFiles(const QString& path);
+
 // An icon of the picture at `path` ("name.png"), with "name@2x.png" beside it, when there
 // is one, for screens of twice the density.
 [[nodiscard]] QIcon pictureIcon(const QString& path);

@@ -24,7 +24,6 @@
 #include <QContextMenuEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFile>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QIcon>
@@ -155,15 +154,10 @@ QColor frmMain::statusColour(StatusColour colour)
 QStringList frmMain::startupPictures()
 {
     QStringList paths;
-    const auto withDoubleSize = [&paths](const QString& path) {
-        paths << path;
-        if (const QString large = shell::doubleSizePath(path); QFile::exists(large))
-            paths << large;
-    };
     for (const int index : {1, 3, 0})
-        withDoubleSize(smallButtonPicture(index));
+        paths << shell::pictureFiles(smallButtonPicture(index));
     for (const QString& path : lightPictures(Light::Yellow))
-        withDoubleSize(path);
+        paths << shell::pictureFiles(path);
     return paths;
 }
 
@@ -182,7 +176,7 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent)
     setAcceptDrops(true);
     setMouseTracking(true);
     setFont(windowFont());
-    const ApplicationFontScope windowFont(font());
+    const ApplicationFontScope buildingFont(font());
     buildControls();
 }
 

@@ -16,7 +16,10 @@ class tst_ShellPictures : public QObject
 
     QTemporaryDir dir;
 
-    QString picture(const QString& name) const { return dir.filePath(name + QStringLiteral(".png")); }
+    QString picture(const QString& name) const
+    {
+        return dir.filePath(name + QStringLiteral(".png"));
+    }
 
     static bool write(const QString& path, const QColor& colour)
     {
