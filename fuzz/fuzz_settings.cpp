@@ -88,15 +88,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     setSettingsFileForTesting(path);
     LoadSettings();
-    const QString key = QLatin1String(kSettingsKey);
-    for (const char* name : kValueNames) {
-        const QString value = ReadSetting(SettingsRoot::LocalMachine, key, QLatin1String(name));
+    for (const Setting setting :
+         {Setting::PlaySounds, Setting::ReusePlayerNames, Setting::UseLastSavePath,
+          Setting::RestoreWindowPosition, Setting::Player1Name, Setting::Player2Name,
+          Setting::LastSavePath}) {
+        const QString value = ReadSetting(setting);
         if (value.size() > 254 || value.startsWith(u' ') || value.endsWith(u' '))
             std::abort();
     }
     const SettingsFlags& flags = settingsFlags();
-    const QString placement =
-        ReadSetting(SettingsRoot::LocalMachine, key, QStringLiteral("RestoreWindowPosition"));
+    const QString placement = ReadSetting(Setting::RestoreWindowPosition);
     if (flags.RestoreWindowPosition != !placement.isEmpty())
         std::abort();
     if (flags.RestoreWindowPosition && flags.placement != ParsePlacement(placement))

@@ -2,9 +2,7 @@
 #include "appversion.h"
 #include "shell/pictures.h"
 #include "startup.h"
-#include "ui/backgroundpicture.h"
 #include "ui/frmmain.h"
-#include "warmup.h"
 
 #include <cstdio>
 #include <QApplication>
@@ -39,19 +37,12 @@ private:
 // come from the icon theme through the desktop entry. Every size given here is decoded
 // before the window shows (X11 hands them all to the window manager at once), so only the
 // small ones are.
-QStringList applicationIconPictures()
-{
-    QStringList paths;
-    for (const int size : {16, 24, 32, 48, 64})
-        paths << QStringLiteral(":/icons/hicolor/%1x%1/turnpicker.png").arg(size);
-    return paths;
-}
-
 QIcon applicationIcon()
 {
     QIcon icon;
-    for (const QString& path : applicationIconPictures())
-        tfp::shell::addPicture(icon, path);
+    for (const int size : {16, 24, 32, 48, 64})
+        tfp::shell::addPicture(icon,
+                               QStringLiteral(":/icons/hicolor/%1x%1/turnpicker.png").arg(size));
     return icon;
 }
 
@@ -63,16 +54,7 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "%s\n", qPrintable(reason));
         return 1;
     }
-    // Reads the font configuration on a second thread while the application connects to
-    // the display; it is waited for when main returns.
-    tfp::app::StartupWarmUp warmUp;
     QApplication app(argc, argv);
-    // The font database is filled, and the pictures of the first window decoded (in the
-    // order they are needed), on workers while the window builds its controls.
-    warmUp.applicationCreated(tfp::ui::frmMain::windowFont());
-    QStringList pictures = tfp::ui::frmMain::startupPictures() + applicationIconPictures();
-    pictures << tfp::ui::backgroundPictureFile(app.devicePixelRatio());
-    tfp::shell::preloadPictures(pictures);
     QApplication::setOrganizationName(QStringLiteral("Torva"));
     QApplication::setApplicationName(QStringLiteral("TorvaFoglineTurnpicker"));
     QApplication::setApplicationDisplayName(QLatin1String(tfp::appinfo::kProductName));
@@ -86,15 +68,13 @@ int main(int argc, char* argv[])
     if (smoke)
         arguments.clear();
 
-    tfp::ui::frmMain window;
-    // After the controls, whose pictures are read ahead first: windows made from here on,
-    // the message boxes of the start-up included, carry it.
+    // Before the window: every window, the message boxes of the start-up included, carries it.
     QApplication::setWindowIcon(applicationIcon());
+    tfp::ui::frmMain window;
     FileOpenFilter fileOpen(window);
     app.installEventFilter(&fileOpen);
     window.load(tfp::app::commandLinePath(arguments));
     window.show();
-    tfp::shell::discardPreloadedPictures();
 
     if (smoke) {
         QTimer::singleShot(0, &app, [&window] {

@@ -14,10 +14,9 @@
 namespace tfp::shell {
 namespace {
 
-void writeOption(const char* name, bool on)
+void writeOption(Setting setting, bool on)
 {
-    WriteSetting(SettingsRoot::LocalMachine, QLatin1String(kSettingsKey), QLatin1String(name),
-                 on ? QStringLiteral("True") : QStringLiteral("False"));
+    WriteSetting(setting, on ? QStringLiteral("True") : QStringLiteral("False"));
 }
 
 bool ticked(const QCheckBox* box)
@@ -122,11 +121,11 @@ void frmOptions::SaveOptions()
 {
     SettingsFlags& flags = settingsFlags();
     flags.PlaySounds = ticked(chkPlaySoundEffects);
-    writeOption("PlaySounds", flags.PlaySounds);
+    writeOption(Setting::PlaySounds, flags.PlaySounds);
     flags.ReusePlayerNames = ticked(chkReusePlayerNames);
-    writeOption("ReusePlayerNames", flags.ReusePlayerNames);
+    writeOption(Setting::ReusePlayerNames, flags.ReusePlayerNames);
     flags.UseLastSavePath = ticked(chkUseLastSavePath);
-    writeOption("UseLastSavePath", flags.UseLastSavePath);
+    writeOption(Setting::UseLastSavePath, flags.UseLastSavePath);
     // The position stored is the main window's, taken now.
     flags.RestoreWindowPosition = ticked(chkRestoreWindowPosition);
     WriteWindowPlacement(m_mainWindow);

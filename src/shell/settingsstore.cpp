@@ -15,67 +15,45 @@ namespace {
 // The registry reads at most 255 bytes including the terminating NUL.
 constexpr qsizetype kLongestReadable = 254;
 
+// QSettings reads a whole settings file into memory, at about three times its size, when it
+// is opened. The program keeps a handful of short values, so a file larger than this holds
+// nothing it wrote and is read as holding no values at all.
+constexpr qint64 kLargestSettingsFile = 1 << 20;
+
 QString& testSettingsFile()
 {
     static QString path;
     return path;
 }
 
-// QSettings reads a whole settings file into memory, at about three times its size, before
-// a single value can be looked at. The program keeps a handful of short values, so a file
-// larger than this holds nothing it wrote and is read as holding no values at all.
-constexpr qint64 kLargestSettingsFile = 1 << 20;
-
-// The file the store reads from, where it is a file this side can measure.
-QString settingsFilePath()
+// The INI file the store lives in, or empty where the store is not a file of ours (the
+// registry on Windows, the preferences system on macOS). QSettings is opened on this very
+// path, so the size guard and the store always look at the same file.
+QString storeFile()
 {
     if (!testSettingsFile().isEmpty())
         return testSettingsFile();
-#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
-    // Where QSettings keeps the native (INI) store of a user-scope organisation/application.
+#if defined(Q_OS_WIN) || defined(Q_OS_DARWIN)
+    return {};
+#else
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
            QStringLiteral("/Torva/TorvaFoglineTurnpicker.conf");
-#else
-    return {};
 #endif
 }
 
-bool settingsFileTooLarge()
+// The store, or nullptr when its file is too large to be worth reading.
+std::unique_ptr<QSettings> openStore()
 {
-    const QString path = settingsFilePath();
-    return !path.isEmpty() && QFileInfo(path).size() > kLargestSettingsFile;
-}
-
-QString settingsKey()
-{
-    return QLatin1String(kSettingsKey);
-}
-
-// The group of a sub-key inside a store whose top level is the settings key.
-QString groupWithinStore(const QString& subKey)
-{
-    const QString key = settingsKey();
-    QString relative = subKey;
-    if (relative.compare(key, Qt::CaseInsensitive) == 0)
-        relative.clear();
-    else if (relative.startsWith(key + u'\\', Qt::CaseInsensitive))
-        relative = relative.sliced(key.size() + 1);
-    return relative.replace(u'\\', u'/');
-}
-
-// A QSettings opened on the sub-key.
-std::unique_ptr<QSettings> openKey(SettingsRoot root, const QString& subKey)
-{
-    Q_UNUSED(root); // the one root there is
     std::unique_ptr<QSettings> settings;
-    QString group = groupWithinStore(subKey);
-    if (!testSettingsFile().isEmpty()) {
-        settings = std::make_unique<QSettings>(testSettingsFile(), QSettings::IniFormat);
+    if (const QString file = storeFile(); !file.isEmpty()) {
+        if (QFileInfo(file).size() > kLargestSettingsFile)
+            return nullptr;
+        settings = std::make_unique<QSettings>(file, QSettings::IniFormat);
     } else {
 #ifdef Q_OS_WIN
-        settings = std::make_unique<QSettings>(QStringLiteral("HKEY_LOCAL_MACHINE\\") + subKey,
-                                               QSettings::NativeFormat);
-        group.clear();
+        settings = std::make_unique<QSettings>(
+            QStringLiteral("HKEY_LOCAL_MACHINE\\Software\\Torva\\TorvaFoglineTurnpicker"),
+            QSettings::NativeFormat);
 #else
         settings = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
                                                QStringLiteral("Torva"),
@@ -84,8 +62,6 @@ std::unique_ptr<QSettings> openKey(SettingsRoot root, const QString& subKey)
     }
     // Only what this store holds counts: no organisation-wide or system-wide fallback.
     settings->setFallbacksEnabled(false);
-    if (!group.isEmpty())
-        settings->beginGroup(group);
     return settings;
 }
 
@@ -113,13 +89,34 @@ bool isOn(const QString& text)
 
 } // namespace
 
-QString ReadSetting(SettingsRoot root, const QString& subKey, const QString& valueName)
+QString settingName(Setting setting)
 {
-    if (valueName.isEmpty() || settingsFileTooLarge())
-        return {};
+    switch (setting) {
+    case Setting::PlaySounds:
+        return QStringLiteral("PlaySounds");
+    case Setting::ReusePlayerNames:
+        return QStringLiteral("ReusePlayerNames");
+    case Setting::UseLastSavePath:
+        return QStringLiteral("UseLastSavePath");
+    case Setting::RestoreWindowPosition:
+        return QStringLiteral("RestoreWindowPosition");
+    case Setting::Player1Name:
+        return QStringLiteral("Player1Name");
+    case Setting::Player2Name:
+        return QStringLiteral("Player2Name");
+    case Setting::LastSavePath:
+        break;
+    }
+    return QStringLiteral("LastSavePath");
+}
+
+QString ReadSetting(Setting setting)
+{
     try {
-        const auto settings = openKey(root, subKey);
-        const QVariant value = settings->value(valueName);
+        const auto settings = openStore();
+        if (!settings)
+            return {};
+        const QVariant value = settings->value(settingName(setting));
         if (value.typeId() != QMetaType::QString)
             return {};
         const QString text = value.toString();
@@ -131,32 +128,28 @@ QString ReadSetting(SettingsRoot root, const QString& subKey, const QString& val
     }
 }
 
-bool WriteSetting(SettingsRoot root, const QString& subKey, const QString& valueName,
-                  const QString& value)
+bool WriteSetting(Setting setting, const QString& value)
 {
-    if (valueName.isEmpty())
-        return true;
     try {
-        const auto settings = openKey(root, subKey);
-        settings->setValue(valueName, throughCodePage(value));
-        settings->sync();
+        if (const auto settings = openStore()) {
+            settings->setValue(settingName(setting), throughCodePage(value));
+            settings->sync();
+        }
         return true;
     } catch (const std::exception&) {
         return false;
     }
 }
 
-QString DeleteSetting(SettingsRoot root, const QString& subKey, const QString& valueName)
+QString DeleteSetting(Setting setting)
 {
-    // An empty name would remove the whole key.
-    if (valueName.isEmpty())
-        return {};
     try {
-        const auto settings = openKey(root, subKey);
-        // remove() would also take a sub-key of the same name; only a value goes.
-        if (settings->contains(valueName))
-            settings->remove(valueName);
-        settings->sync();
+        if (const auto settings = openStore()) {
+            // remove() would also take a sub-key of the same name; only a value goes.
+            if (settings->contains(settingName(setting)))
+                settings->remove(settingName(setting));
+            settings->sync();
+        }
     } catch (const std::exception&) {
     }
     return {};
@@ -175,14 +168,11 @@ SettingsFlags& settingsFlags()
 
 void LoadSettings()
 {
-    const auto read = [](const char* name) {
-        return ReadSetting(SettingsRoot::LocalMachine, settingsKey(), QLatin1String(name));
-    };
     SettingsFlags& flags = settingsFlags();
-    flags.PlaySounds = isOn(read("PlaySounds"));
-    flags.ReusePlayerNames = isOn(read("ReusePlayerNames"));
-    flags.UseLastSavePath = isOn(read("UseLastSavePath"));
-    const QString placement = read("RestoreWindowPosition");
+    flags.PlaySounds = isOn(ReadSetting(Setting::PlaySounds));
+    flags.ReusePlayerNames = isOn(ReadSetting(Setting::ReusePlayerNames));
+    flags.UseLastSavePath = isOn(ReadSetting(Setting::UseLastSavePath));
+    const QString placement = ReadSetting(Setting::RestoreWindowPosition);
     flags.RestoreWindowPosition = !placement.isEmpty();
     if (flags.RestoreWindowPosition)
         flags.placement = ParsePlacement(placement);

@@ -1,5 +1,5 @@
-// The program's settings: three operations on single text values under the settings key,
-// and the option flags and window placement read from them at start-up.
+// The program's settings: the one place that names the stored values, three operations on
+// them, and the option flags and window placement read from them at start-up.
 #pragma once
 
 #include "shell/placement.h"
@@ -8,30 +8,35 @@
 
 namespace tfp::shell {
 
-// Where a settings key lives. Windows: HKEY_LOCAL_MACHINE in the registry. Linux and
-// macOS: the user's own native settings store, since no machine-wide one is writable.
-enum class SettingsRoot
+// Every value the program keeps. Windows: text values under
+// HKEY_LOCAL_MACHINE\Software\Torva\TorvaFoglineTurnpicker. Linux and macOS: the user's own
+// native settings store, since no machine-wide one is writable.
+enum class Setting
 {
-    LocalMachine
+    PlaySounds,
+    ReusePlayerNames,
+    UseLastSavePath,
+    RestoreWindowPosition,
+    Player1Name,
+    Player2Name,
+    LastSavePath,
 };
 
-// The key every setting of the program lives under; it is the top level of the store.
-inline constexpr char kSettingsKey[] = "Software\\Torva\\TorvaFoglineTurnpicker";
+// The value's name in the store ("PlaySounds", ...).
+[[nodiscard]] QString settingName(Setting setting);
 
 // The stored text with the spaces at both ends removed, passed through Windows-1252. Empty
 // when the value is missing, is not text (a number, a list, a variant), or holds 255
 // characters or more. Never reports an error.
-[[nodiscard]] QString ReadSetting(SettingsRoot root, const QString& subKey,
-                                  const QString& valueName);
+[[nodiscard]] QString ReadSetting(Setting setting);
 
 // Stores the value as text (a character Windows-1252 lacks becomes '?'). Returns true also
 // when the store could not be written; false only when writing was interrupted by an
 // unexpected failure.
-bool WriteSetting(SettingsRoot root, const QString& subKey, const QString& valueName,
-                  const QString& value);
+bool WriteSetting(Setting setting, const QString& value);
 
 // Removes the value; a missing one is ignored. Always returns the empty string.
-QString DeleteSetting(SettingsRoot root, const QString& subKey, const QString& valueName);
+QString DeleteSetting(Setting setting);
 
 // Test seam: every call uses this INI file instead of the real store; an empty path
 // restores the real store.

@@ -14,11 +14,6 @@ namespace {
 // The strip of the frame the user grabs to move the window.
 constexpr int kTitleBarHeight = 30;
 
-QString placementValueName()
-{
-    return QStringLiteral("RestoreWindowPosition");
-}
-
 bool titleBarOnSomeScreen(const QPoint& frameTopLeft, int frameWidth)
 {
     const QRect titleBar(frameTopLeft, QSize(qMax(frameWidth, 1), kTitleBarHeight));
@@ -59,16 +54,15 @@ void RestoreMainWindowPosition(QWidget* mainWindow)
 
 void WriteWindowPlacement(QWidget* mainWindow)
 {
-    const QString key = QLatin1String(kSettingsKey);
     if (settingsFlags().RestoreWindowPosition) {
         if (!mainWindow)
             return;
         const QPoint topLeft = mainWindow->frameGeometry().topLeft();
-        WriteSetting(SettingsRoot::LocalMachine, key, placementValueName(),
+        WriteSetting(Setting::RestoreWindowPosition,
                      FormatPlacement(double(topLeft.x()) * kTwipsPerPixel,
                                      double(topLeft.y()) * kTwipsPerPixel));
     } else {
-        DeleteSetting(SettingsRoot::LocalMachine, key, placementValueName());
+        DeleteSetting(Setting::RestoreWindowPosition);
     }
 }
 

@@ -86,8 +86,7 @@ QString defaultSaveFolder()
 {
     using namespace tfp::shell;
     if (settingsFlags().UseLastSavePath) {
-        const QString stored = ReadSetting(SettingsRoot::LocalMachine, QLatin1String(kSettingsKey),
-                                           QStringLiteral("LastSavePath"));
+        const QString stored = ReadSetting(Setting::LastSavePath);
         if (!stored.isEmpty())
             return stored;
     }

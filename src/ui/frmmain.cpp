@@ -15,7 +15,6 @@
 #include "shell/soundcue.h"
 #include "shell/systemmenu.h"
 #include "shell/windowposition.h"
-#include "ui/backgroundpicture.h"
 #include "ui/checkbutton.h"
 #include "ui/fieldeditors.h"
 #include "ui/updown.h"
@@ -25,7 +24,6 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFrame>
-#include <QGuiApplication>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
@@ -50,8 +48,8 @@ QFont arial(qreal points, bool bold = false)
     return font;
 }
 
-// The traffic-light pictures of the large button: the 32 x 32 one, then the 16 x 16 one.
-QStringList lightPictures(Light light)
+// The traffic-light picture of the large button, at 32 x 32 and at 16 x 16.
+QIcon lightIcon(Light light)
 {
     QString name;
     switch (light) {
@@ -65,15 +63,9 @@ QStringList lightPictures(Light light)
         name = QStringLiteral("light-red");
         break;
     }
-    return {QStringLiteral(":/images/%1.png").arg(name),
-            QStringLiteral(":/images/%1-16.png").arg(name)};
-}
-
-QIcon lightIcon(Light light)
-{
     QIcon icon;
-    for (const QString& path : lightPictures(light))
-        shell::addPicture(icon, path);
+    shell::addPicture(icon, QStringLiteral(":/images/%1.png").arg(name));
+    shell::addPicture(icon, QStringLiteral(":/images/%1-16.png").arg(name));
     return icon;
 }
 
@@ -113,26 +105,6 @@ void setBlack(QWidget* widget)
     widget->setAutoFillBackground(true);
 }
 
-// Makes `font` the application's font while it lives, then gives the previous one back.
-// Qt's line edits lay out their empty text in the application's font before they take
-// their own, so building the window's controls under the window's font spares loading the
-// desktop's font, which the window never shows. Widgets resolve their fonts when they are
-// made, so the controls keep exactly the fonts they would have had.
-class ApplicationFontScope
-{
-public:
-    explicit ApplicationFontScope(const QFont& font) : m_previous(QGuiApplication::font())
-    {
-        QGuiApplication::setFont(font);
-    }
-    ~ApplicationFontScope() { QGuiApplication::setFont(m_previous); }
-    ApplicationFontScope(const ApplicationFontScope&) = delete;
-    ApplicationFontScope& operator=(const ApplicationFontScope&) = delete;
-
-private:
-    QFont m_previous;
-};
-
 const QColor kYellow(255, 255, 0);
 const QColor kWhite(255, 255, 255);
 
@@ -151,21 +123,6 @@ QColor frmMain::statusColour(StatusColour colour)
     return {0, 192, 0};
 }
 
-QStringList frmMain::startupPictures()
-{
-    QStringList paths;
-    for (const int index : {1, 3, 0})
-        paths << shell::pictureFiles(smallButtonPicture(index));
-    for (const QString& path : lightPictures(Light::Yellow))
-        paths << shell::pictureFiles(path);
-    return paths;
-}
-
-QFont frmMain::windowFont()
-{
-    return arial(8.25);
-}
-
 frmMain::frmMain(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("frmMain"));
@@ -175,8 +132,7 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent)
     setFixedSize(408, 315);
     setAcceptDrops(true);
     setMouseTracking(true);
-    setFont(windowFont());
-    const ApplicationFontScope buildingFont(font());
+    setFont(arial(8.25));
     buildControls();
 }
 
@@ -388,8 +344,10 @@ void frmMain::paintBackground()
     m_background.fill(QColor(96, 104, 112));
     QPainter painter(&m_background);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    // Only the picture this screen needs is decoded, often ahead while the program started.
-    painter.drawImage(rect(), backgroundPicture(ratio));
+    // Only the picture this screen needs is decoded.
+    painter.drawImage(rect(),
+                      shell::readPicture(ratio > 1.0 ? QStringLiteral(":/images/background@2x.png")
+                                                     : QStringLiteral(":/images/background.png")));
     const auto edgeAfter = [&painter, this](const QLabel* label) {
         const QRect g = label->geometry();
         shell::DrawPanelEdge(painter, g.x() + g.width(), g.y() + 7, cmdCommand[1]->x() - 10,

@@ -6,7 +6,6 @@
 #include "game/view.h"
 
 #include <array>
-#include <QFont>
 #include <QPixmap>
 #include <QStringList>
 #include <QWidget>
@@ -58,11 +57,6 @@ public:
     [[nodiscard]] QString statusMessage() const { return m_statusMessage; }
 
     [[nodiscard]] static QColor statusColour(StatusColour colour);
-    // The pictures the window reads while its controls are built, in that order: worth
-    // reading ahead while the program starts (the background is ui/backgroundpicture.h).
-    [[nodiscard]] static QStringList startupPictures();
-    // The window's own font (Arial 8.25 point), which its controls inherit.
-    [[nodiscard]] static QFont windowFont();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

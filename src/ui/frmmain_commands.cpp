@@ -18,36 +18,14 @@
 #include <QToolButton>
 
 namespace tfp::ui {
-namespace {
-
-QString readSetting(const QString& name)
-{
-    return shell::ReadSetting(shell::SettingsRoot::LocalMachine, QLatin1String(shell::kSettingsKey),
-                              name);
-}
-
-void writeSetting(const QString& name, const QString& value)
-{
-    shell::WriteSetting(shell::SettingsRoot::LocalMachine, QLatin1String(shell::kSettingsKey), name,
-                        value);
-}
-
-void deleteSetting(const QString& name)
-{
-    shell::DeleteSetting(shell::SettingsRoot::LocalMachine, QLatin1String(shell::kSettingsKey),
-                         name);
-}
-
-} // namespace
-
 void frmMain::startNewGame()
 {
     setMode(WindowMode::Setup);
     if (!shell::settingsFlags().ReusePlayerNames)
         return;
-    if (const QString name = readSetting(QStringLiteral("Player1Name")); !name.isEmpty())
+    if (const QString name = shell::ReadSetting(shell::Setting::Player1Name); !name.isEmpty())
         txtAllied->setText(name);
-    if (const QString name = readSetting(QStringLiteral("Player2Name")); !name.isEmpty())
+    if (const QString name = shell::ReadSetting(shell::Setting::Player2Name); !name.isEmpty())
         txtAxis->setText(name);
 }
 
@@ -81,11 +59,11 @@ void frmMain::createGame()
 
     const shell::SettingsFlags& flags = shell::settingsFlags();
     if (flags.ReusePlayerNames) {
-        writeSetting(QStringLiteral("Player1Name"), record.Player1Name);
-        writeSetting(QStringLiteral("Player2Name"), record.Player2Name);
+        shell::WriteSetting(shell::Setting::Player1Name, record.Player1Name);
+        shell::WriteSetting(shell::Setting::Player2Name, record.Player2Name);
     } else {
-        deleteSetting(QStringLiteral("Player1Name"));
-        deleteSetting(QStringLiteral("Player2Name"));
+        shell::DeleteSetting(shell::Setting::Player1Name);
+        shell::DeleteSetting(shell::Setting::Player2Name);
     }
 
     QString path = m_record.FilePath;
@@ -97,9 +75,9 @@ void frmMain::createGame()
     if (flags.UseLastSavePath) {
         QString folder;
         if (splitPath(path, folder))
-            writeSetting(QStringLiteral("LastSavePath"), folder);
+            shell::WriteSetting(shell::Setting::LastSavePath, folder);
     } else {
-        deleteSetting(QStringLiteral("LastSavePath"));
+        shell::DeleteSetting(shell::Setting::LastSavePath);
     }
 
     record.FilePath = path;

@@ -15,15 +15,8 @@ Q_DECLARE_METATYPE(WindowPlacement)
 
 namespace {
 
-QString key()
-{
-    return QLatin1String(kSettingsKey);
-}
-
-QString read(const QString& name)
-{
-    return ReadSetting(SettingsRoot::LocalMachine, key(), name);
-}
+// The value the store tests read and write: any one of them follows the same rules.
+constexpr Setting kProbe = Setting::LastSavePath;
 
 WindowPlacement placement(qint32 x, qint32 y, qint32 w = -1, qint32 h = -1, qint32 s = 0)
 {
@@ -85,22 +78,24 @@ private slots:
         QTest::addColumn<QString>("expected");
 
         QTest::newRow("absent") << QByteArray() << QString();
-        QTest::newRow("empty") << QByteArray("Name=") << QString();
-        QTest::newRow("spaces") << QByteArray("Name=\"    \"") << QString();
+        QTest::newRow("empty") << QByteArray("LastSavePath=") << QString();
+        QTest::newRow("spaces") << QByteArray("LastSavePath=\"    \"") << QString();
         QTest::newRow("spaces at both ends")
-            << QByteArray("Name=\"  North  Side \"") << QStringLiteral("North  Side");
-        QTest::newRow("tab is not a space") << QByteArray("Name=\"\\tA\"") << QStringLiteral("\tA");
-        QTest::newRow("digits are text") << QByteArray("Name=42") << QStringLiteral("42");
+            << QByteArray("LastSavePath=\"  North  Side \"") << QStringLiteral("North  Side");
+        QTest::newRow("tab is not a space")
+            << QByteArray("LastSavePath=\"\\tA\"") << QStringLiteral("\tA");
+        QTest::newRow("digits are text") << QByteArray("LastSavePath=42") << QStringLiteral("42");
         QTest::newRow("quoted comma")
-            << QByteArray("Name=\"X=1440,Y=960\"") << QStringLiteral("X=1440,Y=960");
-        QTest::newRow("list") << QByteArray("Name=X=1440,Y=960") << QString();
-        QTest::newRow("point variant") << QByteArray("Name=@Point(3 4)") << QString();
-        QTest::newRow("byte array") << QByteArray("Name=@ByteArray(abc)") << QString();
-        QTest::newRow("254 characters") << "Name=" + QByteArray(254, 'a') << QString(254, u'a');
-        QTest::newRow("255 characters") << "Name=" + QByteArray(255, 'a') << QString();
-        QTest::newRow("far too long") << "Name=" + QByteArray(100000, 'a') << QString();
+            << QByteArray("LastSavePath=\"X=1440,Y=960\"") << QStringLiteral("X=1440,Y=960");
+        QTest::newRow("list") << QByteArray("LastSavePath=X=1440,Y=960") << QString();
+        QTest::newRow("point variant") << QByteArray("LastSavePath=@Point(3 4)") << QString();
+        QTest::newRow("byte array") << QByteArray("LastSavePath=@ByteArray(abc)") << QString();
+        QTest::newRow("254 characters")
+            << "LastSavePath=" + QByteArray(254, 'a') << QString(254, u'a');
+        QTest::newRow("255 characters") << "LastSavePath=" + QByteArray(255, 'a') << QString();
+        QTest::newRow("far too long") << "LastSavePath=" + QByteArray(100000, 'a') << QString();
         QTest::newRow("outside Windows-1252")
-            << QByteArray("Name=\xc5\xbb\xc3\xb3\xc5\x82w \xe2\x82\xac \xf0\x9f\x98\x80")
+            << QByteArray("LastSavePath=\xc5\xbb\xc3\xb3\xc5\x82w \xe2\x82\xac \xf0\x9f\x98\x80")
             << QStringLiteral("?ó?w € ?");
     }
 
@@ -109,7 +104,20 @@ private slots:
         QFETCH(QByteArray, stored);
         QFETCH(QString, expected);
         storeIni(stored);
-        QCOMPARE(read(QStringLiteral("Name")), expected);
+        QCOMPARE(ReadSetting(kProbe), expected);
+    }
+
+    // A store larger than any the program writes is not read at all: its values read as
+    // absent, however short.
+    void readSetting_storeOverOneMegabyte_readsNothing()
+    {
+        storeIni("Player1Name=kept\nLastSavePath=\"" + QByteArray(1 << 20, 'x') + '"');
+        QCOMPARE(ReadSetting(Setting::Player1Name), QString());
+        LoadSettings();
+        QVERIFY(settingsFlags().PlaySounds);
+        storeIni("Player1Name=kept\nLastSavePath=\"" + QByteArray(64 * 1024, 'x') + '"');
+        QCOMPARE(ReadSetting(Setting::Player1Name), QStringLiteral("kept"));
+        QCOMPARE(ReadSetting(kProbe), QString());
     }
 
     void writeSetting_data()
@@ -133,70 +141,39 @@ private slots:
     {
         QFETCH(QString, value);
         QFETCH(QString, readBack);
-        QVERIFY(WriteSetting(SettingsRoot::LocalMachine, key(), QStringLiteral("Name"), value));
-        QCOMPARE(read(QStringLiteral("Name")), readBack);
+        QVERIFY(WriteSetting(kProbe, value));
+        QCOMPARE(ReadSetting(kProbe), readBack);
     }
 
-    void writeSetting_keyIsTopLevel()
+    void writeSetting_storesTopLevelValue()
     {
-        WriteSetting(SettingsRoot::LocalMachine, key(), QStringLiteral("PlaySounds"),
-                     QStringLiteral("False"));
-        WriteSetting(SettingsRoot::LocalMachine, key() + QStringLiteral("\\Extra"),
-                     QStringLiteral("Deep"), QStringLiteral("1"));
+        WriteSetting(Setting::PlaySounds, QStringLiteral("False"));
         const QSettings ini(m_ini, QSettings::IniFormat);
         QCOMPARE(ini.childKeys(), QStringList{QStringLiteral("PlaySounds")});
         QCOMPARE(ini.value(QStringLiteral("PlaySounds")).toString(), QStringLiteral("False"));
-        QCOMPARE(ini.value(QStringLiteral("Extra/Deep")).toString(), QStringLiteral("1"));
-        QCOMPARE(
-            ReadSetting(SettingsRoot::LocalMachine, key().toUpper(), QStringLiteral("PlaySounds")),
-            QStringLiteral("False"));
     }
 
     void writeSetting_unwritableStoreIsSilent()
     {
         setSettingsFileForTesting(m_dir.path()); // a folder cannot be written as a file
-        QVERIFY(WriteSetting(SettingsRoot::LocalMachine, key(), QStringLiteral("Name"),
-                             QStringLiteral("x")));
-        QCOMPARE(read(QStringLiteral("Name")), QString());
-        QCOMPARE(DeleteSetting(SettingsRoot::LocalMachine, key(), QStringLiteral("Name")),
-                 QString());
+        QVERIFY(WriteSetting(kProbe, QStringLiteral("x")));
+        QCOMPARE(ReadSetting(kProbe), QString());
+        QCOMPARE(DeleteSetting(kProbe), QString());
     }
 
     void deleteSetting()
     {
-        storeIni("Gone=1\nKept=2\n[Kept2]\nDeep=3");
-        QCOMPARE(DeleteSetting(SettingsRoot::LocalMachine, key(), QStringLiteral("Gone")),
-                 QString());
-        QCOMPARE(read(QStringLiteral("Gone")), QString());
-        QCOMPARE(read(QStringLiteral("Kept")), QStringLiteral("2"));
-        // Missing values and an empty name change nothing.
-        QCOMPARE(DeleteSetting(SettingsRoot::LocalMachine, key(), QStringLiteral("Never")),
-                 QString());
-        DeleteSetting(SettingsRoot::LocalMachine, key(), QString());
-        QCOMPARE(read(QStringLiteral("Kept")), QStringLiteral("2"));
+        storeIni("LastSavePath=1\nPlayer1Name=2\n[Player2Name]\nDeep=3");
+        QCOMPARE(DeleteSetting(kProbe), QString());
+        QCOMPARE(ReadSetting(kProbe), QString());
+        QCOMPARE(ReadSetting(Setting::Player1Name), QStringLiteral("2"));
+        // Missing values change nothing.
+        QCOMPARE(DeleteSetting(kProbe), QString());
+        QCOMPARE(ReadSetting(Setting::Player1Name), QStringLiteral("2"));
         // A sub-key is no value: deleting its name leaves it.
-        DeleteSetting(SettingsRoot::LocalMachine, key(), QStringLiteral("Kept2"));
-        QCOMPARE(ReadSetting(SettingsRoot::LocalMachine, key() + QStringLiteral("\\Kept2"),
-                             QStringLiteral("Deep")),
-                 QStringLiteral("3"));
-    }
-
-    void realStoreIsTheUsersNativeStore()
-    {
-        setSettingsFileForTesting(QString());
-        const QSettings native(QSettings::NativeFormat, QSettings::UserScope,
-                               QStringLiteral("Torva"), QStringLiteral("TorvaFoglineTurnpicker"));
-        // Only the store that the test mode of QStandardPaths keeps apart is touched.
-        if (!native.fileName().contains(QLatin1String("qttest")))
-            QSKIP("The native store is not redirected in test mode on this platform");
-        const QString name = QStringLiteral("ShellTestProbe");
-        WriteSetting(SettingsRoot::LocalMachine, key(), name, QStringLiteral("here"));
-        QSettings check(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Torva"),
-                        QStringLiteral("TorvaFoglineTurnpicker"));
-        QCOMPARE(check.value(name).toString(), QStringLiteral("here"));
-        QCOMPARE(read(name), QStringLiteral("here"));
-        DeleteSetting(SettingsRoot::LocalMachine, key(), name);
-        QCOMPARE(read(name), QString());
+        DeleteSetting(Setting::Player2Name);
+        const QSettings ini(m_ini, QSettings::IniFormat);
+        QCOMPARE(ini.value(QStringLiteral("Player2Name/Deep")).toString(), QStringLiteral("3"));
     }
 
     void loadSettings_options_data()

@@ -37,19 +37,23 @@ using namespace tfp::shell;
 
 namespace {
 
-QString key()
+QString stored(Setting setting)
 {
-    return QLatin1String(kSettingsKey);
+    return ReadSetting(setting);
 }
 
-QString stored(const QString& name)
+void store(Setting setting, const QString& value)
 {
-    return ReadSetting(SettingsRoot::LocalMachine, key(), name);
+    WriteSetting(setting, value);
 }
 
-void store(const QString& name, const QString& value)
+Setting settingNamed(const QString& name)
 {
-    WriteSetting(SettingsRoot::LocalMachine, key(), name, value);
+    for (const Setting s : {Setting::PlaySounds, Setting::ReusePlayerNames,
+                            Setting::UseLastSavePath, Setting::RestoreWindowPosition})
+        if (settingName(s) == name)
+            return s;
+    return Setting::LastSavePath;
 }
 
 class RecordingSoundPlayer final : public SoundPlayer
@@ -207,14 +211,14 @@ private slots:
     {
         QFETCH(bool, restore);
         QFETCH(QString, expected);
-        store(QStringLiteral("RestoreWindowPosition"), QStringLiteral("X=15,Y=15"));
+        store(Setting::RestoreWindowPosition, QStringLiteral("X=15,Y=15"));
         settingsFlags().RestoreWindowPosition = restore;
         MainWindow window;
         window.move(96, 64);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         WriteWindowPlacement(&window);
-        QCOMPARE(stored(QStringLiteral("RestoreWindowPosition")), expected);
+        QCOMPARE(stored(Setting::RestoreWindowPosition), expected);
     }
 
     void placementSurvivesARestart()
@@ -368,7 +372,7 @@ private slots:
         QFETCH(QList<bool>, ticked);
         for (const QString& pair : std::as_const(storedValues)) {
             const qsizetype at = pair.indexOf(u'=');
-            store(pair.first(at), pair.sliced(at + 1));
+            store(settingNamed(pair.first(at)), pair.sliced(at + 1));
         }
         // What the running program holds is not what the dialog shows.
         settingsFlags() = {!ticked[0], !ticked[1], !ticked[2], !ticked[3], {}};
@@ -416,16 +420,16 @@ private slots:
         command(dialog, 1)->click();
         QVERIFY(dialog.isVisible());
         QVERIFY(!command(dialog, 1)->isEnabled());
-        QCOMPARE(stored(QStringLiteral("PlaySounds")), QStringLiteral("False"));
-        QCOMPARE(stored(QStringLiteral("ReusePlayerNames")), QStringLiteral("True"));
-        QCOMPARE(stored(QStringLiteral("UseLastSavePath")), QStringLiteral("False"));
+        QCOMPARE(stored(Setting::PlaySounds), QStringLiteral("False"));
+        QCOMPARE(stored(Setting::ReusePlayerNames), QStringLiteral("True"));
+        QCOMPARE(stored(Setting::UseLastSavePath), QStringLiteral("False"));
         QVERIFY(!settingsFlags().PlaySounds);
         QVERIFY(settingsFlags().ReusePlayerNames);
         QVERIFY(!settingsFlags().UseLastSavePath);
         // Cancel after Apply keeps what Apply stored.
         command(dialog, 2)->click();
         QVERIFY(!dialog.isVisible());
-        QCOMPARE(stored(QStringLiteral("PlaySounds")), QStringLiteral("False"));
+        QCOMPARE(stored(Setting::PlaySounds), QStringLiteral("False"));
     }
 
     void optionsOkStoresMainWindowPosition()
@@ -442,15 +446,15 @@ private slots:
         command(dialog, 0)->click();
         QVERIFY(!dialog.isVisible());
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QCOMPARE(stored(QStringLiteral("RestoreWindowPosition")), QStringLiteral("X=1440,Y=960"));
+        QCOMPARE(stored(Setting::RestoreWindowPosition), QStringLiteral("X=1440,Y=960"));
         QVERIFY(settingsFlags().RestoreWindowPosition);
-        QCOMPARE(stored(QStringLiteral("PlaySounds")), QStringLiteral("True"));
+        QCOMPARE(stored(Setting::PlaySounds), QStringLiteral("True"));
         main.hide();
     }
 
     void optionsUntickPositionAndApplyDeletes()
     {
-        store(QStringLiteral("RestoreWindowPosition"), QStringLiteral("X=1440,Y=960"));
+        store(Setting::RestoreWindowPosition, QStringLiteral("X=1440,Y=960"));
         MainWindow main;
         frmOptions dialog(&main);
         dialog.show();
@@ -464,7 +468,7 @@ private slots:
         sounds->click();
         command(dialog, 1)->click();
         QVERIFY(dialog.isVisible());
-        QCOMPARE(stored(QStringLiteral("RestoreWindowPosition")), QString());
+        QCOMPARE(stored(Setting::RestoreWindowPosition), QString());
         QVERIFY(!settingsFlags().RestoreWindowPosition);
         dialog.reject();
     }
@@ -476,7 +480,7 @@ private slots:
         sounds->setTristate(true);
         sounds->setCheckState(Qt::PartiallyChecked);
         dialog.SaveOptions();
-        QCOMPARE(stored(QStringLiteral("PlaySounds")), QStringLiteral("False"));
+        QCOMPARE(stored(Setting::PlaySounds), QStringLiteral("False"));
         QVERIFY(!settingsFlags().PlaySounds);
     }
 
@@ -508,8 +512,8 @@ private slots:
         }
         QVERIFY(!dialog.isVisible());
         QCOMPARE(dialog.result(), int(QDialog::Rejected));
-        QCOMPARE(stored(QStringLiteral("PlaySounds")), QString());
-        QCOMPARE(stored(QStringLiteral("RestoreWindowPosition")), QString());
+        QCOMPARE(stored(Setting::PlaySounds), QString());
+        QCOMPARE(stored(Setting::RestoreWindowPosition), QString());
         QVERIFY(settingsFlags().PlaySounds);
         QVERIFY(!settingsFlags().RestoreWindowPosition);
     }
@@ -525,7 +529,7 @@ private slots:
         QTest::keyClick(names, Qt::Key_Return);
         QVERIFY(!dialog.isVisible());
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QCOMPARE(stored(QStringLiteral("ReusePlayerNames")), QStringLiteral("False"));
+        QCOMPARE(stored(Setting::ReusePlayerNames), QStringLiteral("False"));
     }
 
     void showOptionsDialog()
@@ -548,7 +552,7 @@ private slots:
         ShowOptionsDialog(&main);
         QVERIFY(cursorReleased);
         QVERIFY(seen.isNull()); // a fresh dialog, gone once closed
-        QCOMPARE(stored(QStringLiteral("PlaySounds")), QString());
+        QCOMPARE(stored(Setting::PlaySounds), QString());
         main.hide();
     }
 

@@ -420,10 +420,7 @@ private slots:
         QCOMPARE(window->mode(), WindowMode::Setup);
         QCOMPARE(FileDialog::lastRequest()->fileName, QStringLiteral("Ridge 3-4- Day-"));
         QCOMPARE(statusTitle(), QStringLiteral("Setup the Game File"));
-        QCOMPARE(shell::ReadSetting(shell::SettingsRoot::LocalMachine,
-                                    QLatin1String(shell::kSettingsKey),
-                                    QStringLiteral("Player1Name")),
-                 QStringLiteral("Anna"));
+        QCOMPARE(shell::ReadSetting(shell::Setting::Player1Name), QStringLiteral("Anna"));
         QTRY_COMPARE(QApplication::focusWidget(), edit("txtGameName"));
     }
 
