@@ -10,7 +10,6 @@
 
 #include <QCommandLineParser>
 #include <QFileInfo>
-#include <QRegularExpression>
 
 namespace tfp::cli {
 namespace {
@@ -50,35 +49,6 @@ void printStatus(Streams& s, const StatusView& view, const QString& handOver = {
     s.out << view.title << '\n'
           << terminalText(messageWithHandOver(view.message, handOver)) << '\n';
     s.out.flush();
-}
-
-// The entries of `new`, checked as the window's editors and its validation check them.
-QString refuseEntries(const SetupEntries& e, const QString& turnsText, const QString& modifierText)
-{
-    const SetupValidation validation = validateGameSetup(e);
-    if (!validation.valid)
-        return terminalText(setupErrorMessage(validation.errors).text);
-    if (e.gameName.size() > kMaxGameNameLength)
-        return QStringLiteral("The game name can have at most %1 characters.")
-            .arg(kMaxGameNameLength);
-    if (e.player1.size() > kMaxPlayerNameLength || e.player2.size() > kMaxPlayerNameLength)
-        return QStringLiteral("A player name can have at most %1 characters.")
-            .arg(kMaxPlayerNameLength);
-    for (const QString& text : {e.gameName, e.player1, e.player2}) {
-        if (containsTagCharacters(text))
-            return QStringLiteral("Names cannot contain the characters < and >.");
-    }
-    static const QRegularExpression digits(QStringLiteral("^\\d{1,2}$"));
-    if (!digits.match(turnsText).hasMatch() || turnsText.toInt() < kMinTurns)
-        return QStringLiteral("The number of turns must be a whole number from %1 to %2.")
-            .arg(kMinTurns)
-            .arg(kMaxTurns);
-    const int turns = turnsText.toInt();
-    if (!digits.match(modifierText).hasMatch() || modifierText.toInt() > turns - 1)
-        return QStringLiteral("The modifier must be a whole number from 0 to %1 (one less than "
-                              "the number of turns).")
-            .arg(turns - 1);
-    return {};
 }
 
 int newCommand(const QStringList& arguments, Streams& s)
@@ -123,9 +93,8 @@ int newCommand(const QStringList& arguments, Streams& s)
     else
         return usageError(s, QStringLiteral("--mode must be 'basic' or 'secure'."));
 
-    if (const QString reason = refuseEntries(entries, entries.turns, entries.modifier);
-        !reason.isEmpty()) {
-        s.err << reason << '\n';
+    if (const std::optional<Message> refusal = setupRefusal(entries)) {
+        s.err << terminalText(refusal->text) << '\n';
         s.err.flush();
         return kExitUsage;
     }

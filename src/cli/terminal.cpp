@@ -1,7 +1,6 @@
 #include "terminal.h"
 
 #include "game/passwords.h"
-#include "game/setup.h"
 
 #ifdef Q_OS_UNIX
 #include <termios.h>
@@ -50,17 +49,6 @@ private:
 #endif
     bool m_active = false;
 };
-
-// Why a typed password cannot be taken; empty when it can.
-QString passwordRefusal(const QString& password)
-{
-    if (password.isEmpty() || password.size() > kMaxPasswordLength)
-        return QStringLiteral("Please enter a password between 1 and %1 characters.")
-            .arg(kMaxPasswordLength);
-    if (containsTagCharacters(password))
-        return QStringLiteral("A password cannot contain the characters < and >.");
-    return {};
-}
 
 } // namespace
 

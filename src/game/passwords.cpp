@@ -1,8 +1,19 @@
 #include "game/passwords.h"
 
 #include "appversion.h"
+#include "game/setup.h"
 
 namespace tfp {
+
+QString passwordRefusal(const QString& password)
+{
+    if (password.isEmpty() || password.size() > kMaxPasswordLength)
+        return QStringLiteral("Please enter a password between 1 and %1 characters.")
+            .arg(kMaxPasswordLength);
+    if (containsTagCharacters(password))
+        return QStringLiteral("A password cannot contain the characters < and >.");
+    return {};
+}
 
 QString playerLabel(int player)
 {

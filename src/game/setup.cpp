@@ -31,6 +31,54 @@ SetupValidation validateGameSetup(const SetupEntries& e)
     return result;
 }
 
+namespace {
+
+// A number entry as the editors admit it: one or two plain digits.
+std::optional<int> digitsValue(const QString& text)
+{
+    if (text.isEmpty() || text.size() > kMaxNumberDigits)
+        return std::nullopt;
+    for (const QChar c : text) {
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+    }
+    return text.toInt();
+}
+
+Message refusal(const QString& text)
+{
+    return {QLatin1String(appinfo::kProductName), text, MessageIcon::Exclamation};
+}
+
+} // namespace
+
+std::optional<Message> setupRefusal(const SetupEntries& e)
+{
+    if (const SetupValidation validation = validateGameSetup(e); !validation.valid)
+        return setupErrorMessage(validation.errors);
+    if (e.gameName.size() > kMaxGameNameLength)
+        return refusal(QStringLiteral("The game name can have at most %1 characters.")
+                           .arg(kMaxGameNameLength));
+    if (e.player1.size() > kMaxPlayerNameLength || e.player2.size() > kMaxPlayerNameLength)
+        return refusal(QStringLiteral("A player name can have at most %1 characters.")
+                           .arg(kMaxPlayerNameLength));
+    for (const QString& text : {e.gameName, e.player1, e.player2}) {
+        if (containsTagCharacters(text))
+            return refusal(QStringLiteral("Names cannot contain the characters < and >."));
+    }
+    const std::optional<int> turns = digitsValue(e.turns);
+    if (!turns || *turns < kMinTurns || *turns > kMaxTurns)
+        return refusal(QStringLiteral("The number of turns must be a whole number from %1 to %2.")
+                           .arg(kMinTurns)
+                           .arg(kMaxTurns));
+    const std::optional<int> modifier = digitsValue(e.modifier);
+    if (!modifier || *modifier > *turns - 1)
+        return refusal(QStringLiteral("The modifier must be a whole number from 0 to %1 (one "
+                                      "less than the number of turns).")
+                           .arg(*turns - 1));
+    return std::nullopt;
+}
+
 Message setupErrorMessage(const QString& errors)
 {
     return {QLatin1String(appinfo::kProductName),

@@ -5,6 +5,7 @@
 #include "game/gamerecord.h"
 #include "game/interaction.h"
 
+#include <optional>
 #include <QString>
 
 namespace tfp {
@@ -21,9 +22,12 @@ struct SetupEntries
     SecurityMode mode = SecurityMode::Basic;
 };
 
-// The limits the editors keep: longest texts and the range of turns.
+// The limits of the entries, which the editors keep and setupRefusal decides on: the
+// longest names, the digits of the two number entries and the range of turns. The
+// modifier lies from 0 to one less than the turns.
 inline constexpr int kMaxGameNameLength = 100;
 inline constexpr int kMaxPlayerNameLength = 50;
+inline constexpr int kMaxNumberDigits = 2;
 inline constexpr int kMinTurns = 1;
 inline constexpr int kMaxTurns = 99;
 
@@ -38,6 +42,11 @@ struct SetupValidation
 
 // The "Errors encountered:" box for a failed validation.
 [[nodiscard]] Message setupErrorMessage(const QString& errors);
+
+// The one decision whether the entries may become a game: the validation's box when it
+// found something, otherwise a box naming the first limit they break; nullopt when they
+// may. Both front ends call it before anything is asked or written.
+[[nodiscard]] std::optional<Message> setupRefusal(const SetupEntries& entries);
 
 // The text that asks the players to confirm the new game's parameters.
 [[nodiscard]] QString confirmationText(const SetupEntries& entries);

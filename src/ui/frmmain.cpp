@@ -2,6 +2,7 @@
 
 #include "appversion.h"
 #include "game/numbers.h"
+#include "game/setup.h"
 #include "game/turncheck.h"
 #include "game/versions.h"
 #include "shell/attention.h"
@@ -105,6 +106,10 @@ void setBlack(QWidget* widget)
     widget->setAutoFillBackground(true);
 }
 
+// The spinners' range: the turns spinner climbs no higher than this, nor does the
+// modifier's before the turns are known.
+constexpr int kSpinnerHighest = 60;
+
 const QColor kYellow(255, 255, 0);
 const QColor kWhite(255, 255, 255);
 
@@ -176,7 +181,7 @@ void frmMain::buildControls()
         return edit;
     };
     using Kind = EditorBehaviour::Kind;
-    txtGameName = textBox(QStringLiteral("txtGameName"), 100, {132, 21, 185, 21},
+    txtGameName = textBox(QStringLiteral("txtGameName"), kMaxGameNameLength, {132, 21, 185, 21},
                           QStringLiteral(" Enter game name "), Kind::Text);
 
     const auto optionFrame = [this](const QString& name, const QRect& geometry) {
@@ -215,21 +220,21 @@ void frmMain::buildControls()
     new OptionPairBehaviour(fraGameType, {optType[0], optType[1]});
     new OptionPairBehaviour(fraSecurityMode, {optMode[0], optMode[1]});
 
-    txtAllied = textBox(QStringLiteral("txtAllied"), 50, {132, 108, 80, 21},
+    txtAllied = textBox(QStringLiteral("txtAllied"), kMaxPlayerNameLength, {132, 108, 80, 21},
                         QStringLiteral(" Enter the name for player #1 "), Kind::Text);
-    txtAxis = textBox(QStringLiteral("txtAxis"), 50, {237, 108, 80, 21},
+    txtAxis = textBox(QStringLiteral("txtAxis"), kMaxPlayerNameLength, {237, 108, 80, 21},
                       QStringLiteral(" Enter the name for player #2 "), Kind::Text);
-    txtGameTurns = textBox(QStringLiteral("txtGameTurns"), 2, {131, 135, 29, 22},
+    txtGameTurns = textBox(QStringLiteral("txtGameTurns"), kMaxNumberDigits, {131, 135, 29, 22},
                            QStringLiteral(" Enter the number of turns in the game "), Kind::Digits);
     txtGameTurns->setText(QStringLiteral("0"));
-    UpDown1 = new UpDown(txtGameTurns, 1, 60, 1, this);
+    UpDown1 = new UpDown(txtGameTurns, kMinTurns, kSpinnerHighest, kMinTurns, this);
     UpDown1->setObjectName(QStringLiteral("UpDown1"));
     UpDown1->setGeometry(161, 135, 16, 22);
     connect(UpDown1, &UpDown::valueChanged, this, &frmMain::clampModifier);
-    txtVariance = textBox(QStringLiteral("txtVariance"), 2, {274, 135, 29, 22},
+    txtVariance = textBox(QStringLiteral("txtVariance"), kMaxNumberDigits, {274, 135, 29, 22},
                           QStringLiteral(" Enter the modifier/variance "), Kind::Digits);
     txtVariance->setText(QStringLiteral("0"));
-    UpDown2 = new UpDown(txtVariance, 0, 60, 0, this);
+    UpDown2 = new UpDown(txtVariance, 0, kSpinnerHighest, 0, this);
     UpDown2->setObjectName(QStringLiteral("UpDown2"));
     UpDown2->setGeometry(304, 135, 16, 22);
 

@@ -40,9 +40,8 @@ void frmMain::createGame()
     entries.type = optType[1]->isChecked() ? GameType::QuickBattle : GameType::Scenario;
     entries.mode = optMode[1]->isChecked() ? SecurityMode::Secure : SecurityMode::Basic;
 
-    const SetupValidation validation = validateGameSetup(entries);
-    if (!validation.valid) {
-        shell::MessageBox::show(this, setupErrorMessage(validation.errors));
+    if (const std::optional<Message> refusal = setupRefusal(entries)) {
+        shell::MessageBox::show(this, *refusal);
         return;
     }
     const auto backToName = [this] {

@@ -71,7 +71,8 @@ frmPassword::frmPassword(QWidget* parent)
     m_password->setMaxLength(kMaxPasswordLength);
     m_password->setValidator(new TagCharacterValidator(m_password));
     m_password->setToolTip(
-        QStringLiteral(" Enter a password, between 1 and 20 characters, case sensitive "));
+        QStringLiteral(" Enter a password, between 1 and %1 characters, case sensitive ")
+            .arg(kMaxPasswordLength));
     m_password->setGeometry(115, 36, 135, 21);
     new EditorBehaviour(m_password, EditorBehaviour::Kind::Text);
 
@@ -119,9 +120,7 @@ void frmPassword::pressCancel()
 
 void frmPassword::insistOnEntry()
 {
-    shell::MessageBox::show(this, {QLatin1String(appinfo::kProductName),
-                                   QStringLiteral("Please enter a password between 1 and 20 "
-                                                  "characters."),
+    shell::MessageBox::show(this, {QLatin1String(appinfo::kProductName), passwordRefusal(QString()),
                                    MessageIcon::Exclamation});
     if (m_password->isEnabled())
         m_password->setFocus();

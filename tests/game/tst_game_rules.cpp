@@ -283,20 +283,95 @@ private slots:
         QVERIFY(text.contains(QLatin1String("Secure")));
     }
 
-    void containsTagCharacters_data()
+    // Every way entries can fail to become a game, in the order the rule looks: the
+    // validation's box first, then the limits. An empty refusal means the game may be made.
+    void setupRefusal_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("refused");
-        QTest::newRow("plain") << "Ridge & Co. \u00e9" << false;
-        QTest::newRow("less than") << "a<b" << true;
-        QTest::newRow("greater than") << "a>b" << true;
-        QTest::newRow("a closing tag") << "</GameName>" << true;
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("player");
+        QTest::addColumn<QString>("turns");
+        QTest::addColumn<QString>("modifier");
+        QTest::addColumn<QString>("refusal");
+        const QString turnsRange =
+            QStringLiteral("The number of turns must be a whole number from 1 to 99.");
+        const auto below = [](int turns) {
+            return QStringLiteral("The modifier must be a whole number from 0 to %1 (one less "
+                                  "than the number of turns).")
+                .arg(turns - 1);
+        };
+        const QString ridge = QStringLiteral("Ridge");
+        const QString anna = QStringLiteral("Anna");
+        QTest::newRow("plain") << ridge << anna << "20"
+                               << "3" << QString();
+        QTest::newRow("longest") << QString(100, u'g') << QString(50, u'p') << "99"
+                                 << "98" << QString();
+        QTest::newRow("validation first") << QString() << anna << "20"
+                                          << "-1" << QStringLiteral("Errors encountered:");
+        QTest::newRow("game name too long")
+            << QString(101, u'g') << anna << "20"
+            << "3" << QStringLiteral("The game name can have at most 100 characters.");
+        QTest::newRow("player name too long")
+            << ridge << QString(51, u'p') << "20"
+            << "3" << QStringLiteral("A player name can have at most 50 characters.");
+        QTest::newRow("tag in a name") << QStringLiteral("</GameName>") << anna << "20"
+                                       << "3"
+                                       << QStringLiteral("Names cannot contain the characters < "
+                                                         "and >.");
+        QTest::newRow("turns 00") << ridge << anna << "00"
+                                  << "0" << turnsRange;
+        QTest::newRow("turns 100") << ridge << anna << "100"
+                                   << "0" << turnsRange;
+        QTest::newRow("turns with a sign") << ridge << anna << "+5"
+                                           << "0" << turnsRange;
+        QTest::newRow("turns with a fraction") << ridge << anna << "1.5"
+                                               << "0" << turnsRange;
+        QTest::newRow("negative modifier") << ridge << anna << "20"
+                                           << "-1" << below(20);
+        QTest::newRow("modifier equal to turns") << ridge << anna << "20"
+                                                 << "20" << below(20);
+        QTest::newRow("modifier one below turns") << ridge << anna << "20"
+                                                  << "19" << QString();
+        QTest::newRow("one turn, modifier 0") << ridge << anna << "1"
+                                              << "0" << QString();
     }
-    void containsTagCharacters()
+    void setupRefusal()
     {
-        QFETCH(QString, text);
-        QFETCH(bool, refused);
-        QCOMPARE(tfp::containsTagCharacters(text), refused);
+        QFETCH(QString, name);
+        QFETCH(QString, player);
+        QFETCH(QString, turns);
+        QFETCH(QString, modifier);
+        QFETCH(QString, refusal);
+        SetupEntries e;
+        e.gameName = name;
+        e.player1 = e.player2 = player;
+        e.turns = turns;
+        e.modifier = modifier;
+        const std::optional<Message> refused = tfp::setupRefusal(e);
+        QCOMPARE(refused.has_value(), !refusal.isEmpty());
+        if (refused) {
+            QVERIFY2(refused->text.startsWith(refusal), qPrintable(refused->text));
+            QCOMPARE(refused->icon, MessageIcon::Exclamation);
+        }
+    }
+
+    void passwordRefusal_data()
+    {
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<QString>("refusal");
+        const QString length =
+            QStringLiteral("Please enter a password between 1 and 20 characters.");
+        QTest::newRow("plain") << "Secret1" << QString();
+        QTest::newRow("empty") << "" << length;
+        QTest::newRow("20 characters") << QString(20, u'p') << QString();
+        QTest::newRow("21 characters") << QString(21, u'p') << length;
+        QTest::newRow("tag") << "a<b>"
+                             << "A password cannot contain the characters < and >.";
+    }
+    void passwordRefusal()
+    {
+        QFETCH(QString, password);
+        QFETCH(QString, refusal);
+        QCOMPARE(tfp::passwordRefusal(password), refusal);
     }
 
     void readWholeNumber_data()

@@ -436,16 +436,30 @@ private slots:
         QCOMPARE(edit("txtGameName")->text(), QStringLiteral("G"));
     }
 
-    void createGame_invalidEntries_showsErrors()
+    // The window asks the game library's rule; one row each for its two kinds of refusal.
+    void createGame_refusedEntries_showsRefusal_data()
     {
+        QTest::addColumn<QString>("modifier");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("empty modifier")
+            << QString()
+            << QStringLiteral("Errors encountered:\r\n  \u2022 Please enter the modifier for the "
+                              "game\r\n\r\n\r\nPlease check your entries and try again.");
+        QTest::newRow("pasted negative modifier")
+            << QStringLiteral("-1")
+            << QStringLiteral("The modifier must be a whole number from 0 to 4 (one less than the "
+                              "number of turns).");
+    }
+    void createGame_refusedEntries_showsRefusal()
+    {
+        QFETCH(QString, modifier);
+        QFETCH(QString, text);
         window->clickCommand(1);
         typeSetup(QStringLiteral("G"), QStringLiteral("A"), QStringLiteral("B"),
-                  QStringLiteral("5"), QString());
+                  QStringLiteral("5"), modifier);
         window->clickCommand(0);
         QCOMPARE(shell::MessageBox::shownMessages().size(), 1);
-        QCOMPARE(shell::MessageBox::shownMessages().constFirst().text,
-                 QStringLiteral("Errors encountered:\r\n  \u2022 Please enter the modifier for the "
-                                "game\r\n\r\n\r\nPlease check your entries and try again."));
+        QCOMPARE(shell::MessageBox::shownMessages().constFirst().text, text);
         QVERIFY(!frmConfirmSave::lastText());
         QCOMPARE(window->mode(), WindowMode::Setup);
     }
