@@ -4,10 +4,8 @@
 #include "shell/pictures.h"
 #include "shell/placement.h"
 
-#include <QGuiApplication>
 #include <QIcon>
 #include <QPainter>
-#include <QScreen>
 #include <QWidget>
 
 namespace tfp::shell {
@@ -18,16 +16,6 @@ QRect twipsRect(int left, int top, int width, int height)
         return qRound(double(twips) / kTwipsPerPixel);
     };
     return {pixels(left), pixels(top), pixels(width), pixels(height)};
-}
-
-void centreOnScreen(QWidget* dialog, const QWidget* reference)
-{
-    const QScreen* screen = reference ? reference->screen() : QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    QRect frame(QPoint(0, 0), dialog->frameGeometry().size());
-    frame.moveCenter(screen->availableGeometry().center());
-    dialog->move(frame.topLeft());
 }
 
 QPixmap dialogLogo(const QWidget* dialog)

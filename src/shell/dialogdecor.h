@@ -1,5 +1,5 @@
-// What the options and About dialogs share: their layout unit, their centring and the
-// logo with its frame and the separator above the buttons.
+// What the options and About dialogs share: their layout unit and the logo with its frame
+// and the separator above the buttons.
 #pragma once
 
 #include <QPixmap>
@@ -12,10 +12,6 @@ namespace tfp::shell {
 
 // A rectangle given in twips, in pixels.
 [[nodiscard]] QRect twipsRect(int left, int top, int width, int height);
-
-// Moves the dialog to the middle of the screen that holds `reference` (or the primary
-// screen when there is none).
-void centreOnScreen(QWidget* dialog, const QWidget* reference);
 
 // The program logo at 52 x 51 for the dialog's pixel ratio; null when it cannot be loaded.
 [[nodiscard]] QPixmap dialogLogo(const QWidget* dialog);

@@ -5,6 +5,7 @@
 #include "shell/dialogdecor.h"
 #include "shell/dialogseam.h"
 #include "shell/waitcursor.h"
+#include "shell/windowposition.h"
 
 #include <QEvent>
 #include <QFontDatabase>
@@ -131,7 +132,7 @@ void frmAbout::paintEvent(QPaintEvent* /*event*/)
 
 void ShowAboutBox(QWidget* parent)
 {
-    WaitCursor wait;
+    OverrideCursor wait;
     frmAbout dialog(parent);
     QObject::connect(&dialog, &frmAbout::activated, &dialog, [&wait] { wait.release(); });
     dialog.exec();

@@ -177,7 +177,7 @@ void frmOptions::paintEvent(QPaintEvent* /*event*/)
 
 void ShowOptionsDialog(QWidget* mainWindow)
 {
-    WaitCursor wait;
+    OverrideCursor wait;
     frmOptions dialog(mainWindow);
     QObject::connect(&dialog, &frmOptions::activated, &dialog, [&wait] { wait.release(); });
     dialog.exec();

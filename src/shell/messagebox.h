@@ -3,8 +3,8 @@
 #pragma once
 
 #include "game/interaction.h"
+#include "shell/dialogseam.h"
 
-#include <QList>
 #include <QString>
 
 class QWidget;
@@ -28,10 +28,7 @@ public:
 
     // Test seam: while enabled, boxes are recorded instead of shown and answered with the
     // queued answers in order, then with Yes for questions and Ok otherwise.
-    static void setTestMode(bool enabled);
-    static void queueAnswer(Answer answer);
-    [[nodiscard]] static QList<Message> shownMessages();
-    static void clearShownMessages();
+    static DialogSeam<Answer, Message>& testSeam();
 };
 
 } // namespace tfp::shell

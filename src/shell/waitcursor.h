@@ -1,5 +1,6 @@
-// The hourglass pointer while a dialog loads, held for a scope so every way out restores
-// the previous pointer.
+// A pointer shape held for a scope, so every way out restores the previous one: the
+// hourglass for file work and while a dialog loads, the arrow while a dialog asks something
+// in the middle of file work.
 #pragma once
 
 #include <QApplication>
@@ -7,15 +8,18 @@
 
 namespace tfp::shell {
 
-class WaitCursor
+class OverrideCursor
 {
 public:
-    WaitCursor() { QApplication::setOverrideCursor(QCursor(Qt::WaitCursor)); }
-    ~WaitCursor() { release(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
+    explicit OverrideCursor(Qt::CursorShape shape = Qt::WaitCursor)
+    {
+        QApplication::setOverrideCursor(QCursor(shape));
+    }
+    ~OverrideCursor() { release(); }
+    OverrideCursor(const OverrideCursor&) = delete;
+    OverrideCursor& operator=(const OverrideCursor&) = delete;
 
-    // Restores the pointer now (once the dialog is in use); later calls do nothing.
+    // Restores the pointer now (once a dialog is in use); later calls do nothing.
     void release()
     {
         if (m_held)

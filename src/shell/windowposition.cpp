@@ -24,17 +24,17 @@ bool titleBarOnSomeScreen(const QPoint& frameTopLeft, int frameWidth)
     return false;
 }
 
-void centre(QWidget* window)
+} // namespace
+
+void centreOnScreen(QWidget* window, const QWidget* reference)
 {
-    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QScreen* screen = reference ? reference->screen() : QGuiApplication::primaryScreen();
     if (!screen)
         return;
     QRect frame(QPoint(0, 0), window->frameGeometry().size());
     frame.moveCenter(screen->availableGeometry().center());
     window->move(frame.topLeft());
 }
-
-} // namespace
 
 void RestoreMainWindowPosition(QWidget* mainWindow)
 {
@@ -49,7 +49,7 @@ void RestoreMainWindowPosition(QWidget* mainWindow)
             return;
         }
     }
-    centre(mainWindow);
+    centreOnScreen(mainWindow);
 }
 
 void WriteWindowPlacement(QWidget* mainWindow)

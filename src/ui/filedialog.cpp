@@ -7,24 +7,10 @@
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QList>
 #include <QStandardPaths>
 
 namespace tfp::ui {
 namespace {
-
-struct TestState
-{
-    bool enabled = false;
-    QList<QString> answers;
-    std::optional<FileDialogRequest> last;
-};
-
-TestState& testState()
-{
-    static TestState state;
-    return state;
-}
 
 bool containsSeparator(const QString& path)
 {
@@ -37,30 +23,16 @@ bool containsSeparator(const QString& path)
 
 } // namespace
 
-void FileDialog::setTestMode(bool enabled)
+shell::DialogSeam<QString, FileDialogRequest>& FileDialog::testSeam()
 {
-    TestState& state = testState();
-    state.enabled = enabled;
-    state.answers.clear();
-    state.last.reset();
-}
-
-void FileDialog::queueAnswer(const QString& path)
-{
-    testState().answers.append(path);
-}
-
-std::optional<FileDialogRequest> FileDialog::lastRequest()
-{
-    return testState().last;
+    static shell::DialogSeam<QString, FileDialogRequest> seam;
+    return seam;
 }
 
 std::optional<QString> FileDialog::exec(QWidget* parent, const FileDialogRequest& request)
 {
-    TestState& state = testState();
-    if (state.enabled) {
-        state.last = request;
-        const QString answer = state.answers.isEmpty() ? QString() : state.answers.takeFirst();
+    if (testSeam().enabled()) {
+        const QString answer = testSeam().answer(request, QString());
         if (answer.isEmpty())
             return std::nullopt;
         return answer;

@@ -2,6 +2,8 @@
 // the dialog would have been asked, so no dialog is shown.
 #pragma once
 
+#include "shell/dialogseam.h"
+
 #include <optional>
 #include <QString>
 #include <QStringList>
@@ -25,9 +27,7 @@ class FileDialog
 public:
     // Test seam: while enabled, requests are recorded and answered with the queued path
     // (an empty path answers Cancel; no queued path answers Cancel too).
-    static void setTestMode(bool enabled);
-    static void queueAnswer(const QString& path);
-    [[nodiscard]] static std::optional<FileDialogRequest> lastRequest();
+    static shell::DialogSeam<QString, FileDialogRequest>& testSeam();
 
     // Shows the request; the chosen path, or nullopt when cancelled.
     [[nodiscard]] static std::optional<QString> exec(QWidget* parent,

@@ -1,34 +1,17 @@
 #include "ui/frmconfirmsave.h"
 
 #include "shell/pictures.h"
+#include "shell/windowposition.h"
 
 #include <QFont>
-#include <QGuiApplication>
 #include <QIcon>
 #include <QLabel>
-#include <QList>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
 
 namespace tfp::ui {
-namespace {
-
-struct TestState
-{
-    bool enabled = false;
-    QList<bool> answers;
-    std::optional<QString> lastText;
-};
-
-TestState& testState()
-{
-    static TestState state;
-    return state;
-}
-
-} // namespace
+namespace {} // namespace
 
 frmConfirmSave::frmConfirmSave(QWidget* parent)
     : QDialog(parent), m_text(new QPlainTextEdit(this)), m_instructions(new QLabel(this)),
@@ -67,8 +50,7 @@ frmConfirmSave::frmConfirmSave(QWidget* parent)
 
     setTabOrder(m_yes, m_no);
     m_yes->setFocus();
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    shell::centreOnScreen(this, parent);
 }
 
 void frmConfirmSave::setText(const QString& text)
@@ -100,33 +82,18 @@ void frmConfirmSave::paintEvent(QPaintEvent* event)
 
 bool frmConfirmSave::ask(QWidget* parent, const QString& text)
 {
-    TestState& state = testState();
-    if (state.enabled) {
-        state.lastText = text;
-        return state.answers.isEmpty() ? false : state.answers.takeFirst();
-    }
+    if (testSeam().enabled())
+        return testSeam().answer(text, false);
     frmConfirmSave dialog(parent);
     dialog.setText(text);
     dialog.exec();
     return dialog.bAcceptGameParameters;
 }
 
-void frmConfirmSave::setTestMode(bool enabled)
+shell::DialogSeam<bool, QString>& frmConfirmSave::testSeam()
 {
-    TestState& state = testState();
-    state.enabled = enabled;
-    state.answers.clear();
-    state.lastText.reset();
-}
-
-void frmConfirmSave::queueAnswer(bool accept)
-{
-    testState().answers.append(accept);
-}
-
-std::optional<QString> frmConfirmSave::lastText()
-{
-    return testState().lastText;
+    static shell::DialogSeam<bool, QString> seam;
+    return seam;
 }
 
 } // namespace tfp::ui

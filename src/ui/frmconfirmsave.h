@@ -1,7 +1,8 @@
 // The dialog that shows a new game's parameters and asks whether to save the game file.
 #pragma once
 
-#include <optional>
+#include "shell/dialogseam.h"
+
 #include <QDialog>
 
 class QLabel;
@@ -25,9 +26,7 @@ public:
     // Shows the dialog modally with `text` and returns the answer. Tests set the next
     // answer instead and read the text that was asked about.
     [[nodiscard]] static bool ask(QWidget* parent, const QString& text);
-    static void setTestMode(bool enabled);
-    static void queueAnswer(bool accept);
-    [[nodiscard]] static std::optional<QString> lastText();
+    static shell::DialogSeam<bool, QString>& testSeam();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -7,10 +7,10 @@
 #include "shell/messagebox.h"
 #include "shell/settingsstore.h"
 #include "shell/soundcue.h"
+#include "shell/waitcursor.h"
 #include "ui/filedialog.h"
 #include "ui/frmconfirmsave.h"
 #include "ui/frmmain.h"
-#include "ui/waitcursor.h"
 #include "ui/windowinteraction.h"
 
 #include <QLineEdit>
@@ -82,7 +82,7 @@ void frmMain::createGame()
     record.FilePath = path;
     bool saved = false;
     {
-        const OverrideCursor wait;
+        const shell::OverrideCursor wait;
         saved = saveNewGame(record, interaction);
     }
     if (!saved)
@@ -112,7 +112,7 @@ void frmMain::openGame()
     WindowInteraction interaction(this);
     OpenOutcome outcome;
     {
-        const OverrideCursor wait;
+        const shell::OverrideCursor wait;
         outcome = openGameFile(path, interaction);
     }
     switch (outcome.status) {
@@ -163,7 +163,7 @@ void frmMain::runCheckTurnCommand()
     WindowInteraction interaction(this);
     CheckOutcome outcome;
     {
-        const OverrideCursor wait;
+        const shell::OverrideCursor wait;
         outcome = checkTurnCommand(m_record, interaction);
     }
     if (outcome.status)

@@ -5,32 +5,18 @@
 #include "shell/messagebox.h"
 #include "shell/paneledge.h"
 #include "shell/pictures.h"
+#include "shell/windowposition.h"
 #include "ui/fieldeditors.h"
 
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
-#include <QScreen>
 
 namespace tfp::ui {
 namespace {
-
-struct TestState
-{
-    bool enabled = false;
-    QList<QString> answers;
-    QList<frmPassword::Request> requests;
-};
-
-TestState& testState()
-{
-    static TestState state;
-    return state;
-}
 
 QLabel* makeLabel(QWidget* parent, int index, const QString& text, const QRect& geometry)
 {
@@ -91,8 +77,7 @@ frmPassword::frmPassword(QWidget* parent)
     setTabOrder(m_password, m_ok);
     setTabOrder(m_ok, m_cancel);
     m_password->setFocus();
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    shell::centreOnScreen(this, parent);
 }
 
 void frmPassword::setUserName(const QString& name)
@@ -159,11 +144,8 @@ void frmPassword::paintEvent(QPaintEvent* event)
 
 QString frmPassword::ask(QWidget* parent, const QString& caption, const QString& name)
 {
-    TestState& state = testState();
-    if (state.enabled) {
-        state.requests.append({caption, name});
-        return state.answers.isEmpty() ? QString() : state.answers.takeFirst().trimmed();
-    }
+    if (testSeam().enabled())
+        return testSeam().answer({caption, name}, QString()).trimmed();
     frmPassword dialog(parent);
     dialog.setWindowTitle(caption);
     dialog.setUserName(name);
@@ -171,22 +153,10 @@ QString frmPassword::ask(QWidget* parent, const QString& caption, const QString&
     return dialog.sValidatedPassword;
 }
 
-void frmPassword::setTestMode(bool enabled)
+shell::DialogSeam<QString, frmPassword::Request>& frmPassword::testSeam()
 {
-    TestState& state = testState();
-    state.enabled = enabled;
-    state.answers.clear();
-    state.requests.clear();
-}
-
-void frmPassword::queueAnswer(const QString& password)
-{
-    testState().answers.append(password);
-}
-
-QList<frmPassword::Request> frmPassword::requests()
-{
-    return testState().requests;
+    static shell::DialogSeam<QString, Request> seam;
+    return seam;
 }
 
 } // namespace tfp::ui

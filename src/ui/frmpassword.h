@@ -2,8 +2,9 @@
 // on an entry and hands back what was typed, trimmed.
 #pragma once
 
+#include "shell/dialogseam.h"
+
 #include <QDialog>
-#include <QList>
 
 class QLabel;
 class QLineEdit;
@@ -30,9 +31,7 @@ public:
         QString caption;
         QString name;
     };
-    static void setTestMode(bool enabled);
-    static void queueAnswer(const QString& password);
-    [[nodiscard]] static QList<Request> requests();
+    static shell::DialogSeam<QString, Request>& testSeam();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -135,7 +135,7 @@ private slots:
     {
         setSettingsFileForTesting(m_dir.filePath(QStringLiteral("settings-%1.ini").arg(++m_count)));
         settingsFlags() = SettingsFlags{};
-        MessageBox::setTestMode(true);
+        MessageBox::testSeam().setEnabled(true);
         setSoundPlayerForTesting(&m_sounds);
         m_sounds.played.clear();
         m_opened.clear();
@@ -152,7 +152,7 @@ private slots:
         setShownDialogHookForTesting({});
         setUrlOpenerForTesting({});
         setSoundPlayerForTesting(nullptr);
-        MessageBox::setTestMode(false);
+        MessageBox::testSeam().setEnabled(false);
         setSettingsFileForTesting(QString());
         QCOMPARE(QApplication::overrideCursor(), nullptr);
         for (const QWidget* window : QApplication::topLevelWidgets())
@@ -751,10 +751,10 @@ private slots:
                                "https://www.torva.example/turnpicker/ for additional "
                                "information on this product."),
                 MessageIcon::Information};
-            QCOMPARE(MessageBox::shownMessages(), QList<Message>{expected});
+            QCOMPARE(MessageBox::testSeam().requests(), QList<Message>{expected});
         } else {
             QCOMPARE(m_opened, QList<QUrl>{opened});
-            QCOMPARE(MessageBox::shownMessages().size(), 0);
+            QCOMPARE(MessageBox::testSeam().requests().size(), 0);
         }
     }
 

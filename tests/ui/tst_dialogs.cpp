@@ -100,9 +100,9 @@ private slots:
         commandButton(dialog, button)->click();
         QCOMPARE(dialog.sValidatedPassword, result);
         QCOMPARE(dialog.isVisible(), !closed);
-        QCOMPARE(shell::MessageBox::shownMessages().size(), messages);
+        QCOMPARE(shell::MessageBox::testSeam().requests().size(), messages);
         if (messages)
-            QCOMPARE(shell::MessageBox::shownMessages().constFirst().text,
+            QCOMPARE(shell::MessageBox::testSeam().requests().constFirst().text,
                      QStringLiteral("Please enter a password between 1 and 20 characters."));
         dialog.hide();
     }
@@ -113,7 +113,7 @@ private slots:
         dialog.open();
         QTest::keyClick(&dialog, Qt::Key_Escape);
         QVERIFY(dialog.isVisible());
-        QCOMPARE(shell::MessageBox::shownMessages().size(), 1);
+        QCOMPARE(shell::MessageBox::testSeam().requests().size(), 1);
         passwordBox(dialog)->setText(QStringLiteral("pw"));
         QTest::keyClick(&dialog, Qt::Key_Escape);
         QVERIFY(!dialog.isVisible());
@@ -126,7 +126,7 @@ private slots:
         dialog.open();
         QVERIFY(!dialog.close());
         QVERIFY(dialog.isVisible());
-        QCOMPARE(shell::MessageBox::shownMessages().size(), 1);
+        QCOMPARE(shell::MessageBox::testSeam().requests().size(), 1);
         passwordBox(dialog)->setText(QStringLiteral("typed"));
         QVERIFY(dialog.close());
         QVERIFY(dialog.sValidatedPassword.isEmpty());

@@ -56,11 +56,11 @@ private:
                   QStringLiteral("20"), QStringLiteral("3"));
         if (secure)
             control<QRadioButton>(QStringLiteral("optMode_1"))->setChecked(true);
-        frmConfirmSave::queueAnswer(true);
+        frmConfirmSave::testSeam().queueAnswer(true);
         if (secure)
-            frmPassword::queueAnswer(password);
+            frmPassword::testSeam().queueAnswer(password);
         const QString path = seams->path(QStringLiteral("ridge.tfp"));
-        FileDialog::queueAnswer(path);
+        FileDialog::testSeam().queueAnswer(path);
         window->clickCommand(0);
         return path;
     }
@@ -401,8 +401,9 @@ private slots:
         const GameRecord saved = readBack(path);
         QCOMPARE(saved.CurrentTurn, qint16(16));
         QVERIFY(saved.EndingTurn >= 17 && saved.EndingTurn <= 20);
-        QVERIFY(frmConfirmSave::lastText()->contains(QStringLiteral("20 with modifier of 3")));
-        const FileDialogRequest request = *FileDialog::lastRequest();
+        QVERIFY(frmConfirmSave::testSeam().lastRequest()->contains(
+            QStringLiteral("20 with modifier of 3")));
+        const FileDialogRequest request = *FileDialog::testSeam().lastRequest();
         QCOMPARE(request.title, QStringLiteral("Save Torva Fogline File"));
         QCOMPARE(request.fileName, QStringLiteral("Ridge"));
         QVERIFY(request.save);
@@ -414,11 +415,11 @@ private slots:
         window->clickCommand(1);
         typeSetup(QStringLiteral("Ridge 3/4: Day?"), QStringLiteral("Anna"), QStringLiteral("Ben"),
                   QStringLiteral("20"), QStringLiteral("3"));
-        frmConfirmSave::queueAnswer(true);
-        FileDialog::queueAnswer(QString());
+        frmConfirmSave::testSeam().queueAnswer(true);
+        FileDialog::testSeam().queueAnswer(QString());
         window->clickCommand(0);
         QCOMPARE(window->mode(), WindowMode::Setup);
-        QCOMPARE(FileDialog::lastRequest()->fileName, QStringLiteral("Ridge 3-4- Day-"));
+        QCOMPARE(FileDialog::testSeam().lastRequest()->fileName, QStringLiteral("Ridge 3-4- Day-"));
         QCOMPARE(statusTitle(), QStringLiteral("Setup the Game File"));
         QCOMPARE(shell::ReadSetting(shell::Setting::Player1Name), QStringLiteral("Anna"));
         QTRY_COMPARE(QApplication::focusWidget(), edit("txtGameName"));
@@ -429,10 +430,10 @@ private slots:
         window->clickCommand(1);
         typeSetup(QStringLiteral("G"), QStringLiteral("A"), QStringLiteral("B"),
                   QStringLiteral("5"), QStringLiteral("1"));
-        frmConfirmSave::queueAnswer(false);
+        frmConfirmSave::testSeam().queueAnswer(false);
         window->clickCommand(0);
         QCOMPARE(window->mode(), WindowMode::Setup);
-        QVERIFY(!FileDialog::lastRequest());
+        QVERIFY(!FileDialog::testSeam().lastRequest());
         QCOMPARE(edit("txtGameName")->text(), QStringLiteral("G"));
     }
 
@@ -458,9 +459,9 @@ private slots:
         typeSetup(QStringLiteral("G"), QStringLiteral("A"), QStringLiteral("B"),
                   QStringLiteral("5"), modifier);
         window->clickCommand(0);
-        QCOMPARE(shell::MessageBox::shownMessages().size(), 1);
-        QCOMPARE(shell::MessageBox::shownMessages().constFirst().text, text);
-        QVERIFY(!frmConfirmSave::lastText());
+        QCOMPARE(shell::MessageBox::testSeam().requests().size(), 1);
+        QCOMPARE(shell::MessageBox::testSeam().requests().constFirst().text, text);
+        QVERIFY(!frmConfirmSave::testSeam().lastRequest());
         QCOMPARE(window->mode(), WindowMode::Setup);
     }
 
@@ -469,13 +470,13 @@ private slots:
         window->clickCommand(1);
         typeSetup(QStringLiteral("G"), QStringLiteral("A"), QStringLiteral("B"),
                   QStringLiteral("5"), QStringLiteral("1"));
-        frmConfirmSave::queueAnswer(true);
+        frmConfirmSave::testSeam().queueAnswer(true);
         const QString path = seams->path(QStringLiteral("missing/g.tfp"));
-        FileDialog::queueAnswer(path);
+        FileDialog::testSeam().queueAnswer(path);
         window->clickCommand(0);
         QCOMPARE(window->mode(), WindowMode::Setup);
-        QCOMPARE(shell::MessageBox::shownMessages().size(), 1);
-        QVERIFY(shell::MessageBox::shownMessages().constFirst().text.startsWith(
+        QCOMPARE(shell::MessageBox::testSeam().requests().size(), 1);
+        QVERIFY(shell::MessageBox::testSeam().requests().constFirst().text.startsWith(
             QStringLiteral("Could not save the file '") + path + QStringLiteral("'.")));
         QVERIFY(!QFile::exists(path));
     }
@@ -554,8 +555,8 @@ private slots:
         QCOMPARE(window->gameRecord().CurrentTurn, qint16(16));
         QCOMPARE(button(2)->text(), QStringLiteral("Check Turn 17"));
         QVERIFY(button(2)->isEnabled());
-        QCOMPARE(shell::MessageBox::shownMessages().size(), 1);
-        QVERIFY(shell::MessageBox::shownMessages().constFirst().text.startsWith(
+        QCOMPARE(shell::MessageBox::testSeam().requests().size(), 1);
+        QVERIFY(shell::MessageBox::testSeam().requests().constFirst().text.startsWith(
             QStringLiteral("Could not save the file '")));
         QVERIFY(!statusMessage().contains(QStringLiteral("ending turn")));
     }
@@ -586,8 +587,8 @@ private slots:
             file.write(content.toLatin1());
         }
         window->openPath(refused);
-        QCOMPARE(shell::MessageBox::shownMessages().size(), 1);
-        QVERIFY(shell::MessageBox::shownMessages().constFirst().text.startsWith(
+        QCOMPARE(shell::MessageBox::testSeam().requests().size(), 1);
+        QVERIFY(shell::MessageBox::testSeam().requests().constFirst().text.startsWith(
             QStringLiteral("Could not open the file '") + refused + QStringLiteral("'.")));
         QCOMPARE(window->mode(), WindowMode::GamePlay);
         QCOMPARE(window->gameRecord(), before);
@@ -604,8 +605,8 @@ private slots:
         r.Version = QStringLiteral("1.5.21");
         test::writeGameFile(r);
         window->openPath(path);
-        QCOMPARE(shell::MessageBox::shownMessages().size(), 1);
-        QCOMPARE(shell::MessageBox::shownMessages().constFirst().title,
+        QCOMPARE(shell::MessageBox::testSeam().requests().size(), 1);
+        QCOMPARE(shell::MessageBox::testSeam().requests().constFirst().title,
                  QStringLiteral("Torva Fogline Turnpicker - Version Compatibility Error"));
         QCOMPARE(window->mode(), WindowMode::Welcome);
     }
@@ -615,11 +616,12 @@ private slots:
         const QString path = seams->path(QStringLiteral("game.tfp"));
         test::writeGameFile(test::basicGame(path, 20, 3, 20));
         window->openPath(path);
-        FileDialog::queueAnswer(QString());
+        FileDialog::testSeam().queueAnswer(QString());
         window->clickCommand(3);
-        QCOMPARE(FileDialog::lastRequest()->title, QStringLiteral("Open Torva Fogline File"));
-        QCOMPARE(FileDialog::lastRequest()->fileName, path);
-        QCOMPARE(FileDialog::lastRequest()->directory, seams->dir.path() + u'/');
+        QCOMPARE(FileDialog::testSeam().lastRequest()->title,
+                 QStringLiteral("Open Torva Fogline File"));
+        QCOMPARE(FileDialog::testSeam().lastRequest()->fileName, path);
+        QCOMPARE(FileDialog::testSeam().lastRequest()->directory, seams->dir.path() + u'/');
         QCOMPARE(window->gameRecord().FilePath, path);
         window->clickCommand(2);
         QCOMPARE(readBack(path).CurrentTurn, qint16(17));
@@ -660,20 +662,20 @@ private slots:
     void secure_fullRoundBetweenTwoPlayers()
     {
         const QString path = createThroughWindow(true, QStringLiteral("anna-pw"));
-        QCOMPARE(frmPassword::requests().constFirst().caption,
+        QCOMPARE(frmPassword::testSeam().requests().constFirst().caption,
                  QStringLiteral("Set Password for Player #1"));
-        QCOMPARE(frmPassword::requests().constFirst().name, QStringLiteral("Anna"));
+        QCOMPARE(frmPassword::testSeam().requests().constFirst().name, QStringLiteral("Anna"));
         QCOMPARE(statusMessage(), QStringLiteral("Anna, send this file to player #2."));
         QCOMPARE(button(2)->text(), QStringLiteral("Send File"));
         QVERIFY(!button(2)->isEnabled());
         QCOMPARE(readBack(path).EndingTurn, qint16(-1));
 
         // Ben opens it for the first time: he chooses a password and the ending is drawn.
-        frmPassword::queueAnswer(QStringLiteral("ben-pw"));
+        frmPassword::testSeam().queueAnswer(QStringLiteral("ben-pw"));
         window->openPath(path);
-        QCOMPARE(frmPassword::requests().constLast().caption,
+        QCOMPARE(frmPassword::testSeam().requests().constLast().caption,
                  QStringLiteral("Set Password for Player #2"));
-        QCOMPARE(frmPassword::requests().constLast().name, QStringLiteral("Ben"));
+        QCOMPARE(frmPassword::testSeam().requests().constLast().name, QStringLiteral("Ben"));
         QCOMPARE(statusTitle(), QStringLiteral("Game File Loaded"));
         QCOMPARE(statusMessage(), QStringLiteral("Ben, press 'Check Turn' starting on turn 17"));
         QCOMPARE(button(2)->text(), QStringLiteral("Check Turn 17"));
@@ -694,12 +696,12 @@ private slots:
             QFile f(path);
             return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
         }();
-        frmPassword::queueAnswer(QStringLiteral("ANNA-PW"));
+        frmPassword::testSeam().queueAnswer(QStringLiteral("ANNA-PW"));
         window->openPath(path);
-        QCOMPARE(frmPassword::requests().constLast().caption,
+        QCOMPARE(frmPassword::testSeam().requests().constLast().caption,
                  QStringLiteral("Enter Password for Player #1"));
         QCOMPARE(
-            shell::MessageBox::shownMessages().constLast().text,
+            shell::MessageBox::testSeam().requests().constLast().text,
             QStringLiteral("The password entered does not match the current user's password."));
         QCOMPARE(window->mode(), WindowMode::Welcome);
         QFile file(path);
@@ -708,7 +710,7 @@ private slots:
         file.close();
 
         // Anna opens it with her password and checks the next turn.
-        frmPassword::queueAnswer(QStringLiteral("anna-pw"));
+        frmPassword::testSeam().queueAnswer(QStringLiteral("anna-pw"));
         window->openPath(path);
         QCOMPARE(statusMessage(), QStringLiteral("Anna, press 'Check Turn' starting on turn 18"));
         window->clickCommand(2);
@@ -748,11 +750,11 @@ private slots:
             window->clickCommand(1);
         if (typed)
             edit("txtAxis")->setText(QStringLiteral("B"));
-        shell::MessageBox::queueAnswer(answerYes ? shell::MessageBox::Answer::Yes
-                                                 : shell::MessageBox::Answer::No);
+        shell::MessageBox::testSeam().queueAnswer(answerYes ? shell::MessageBox::Answer::Yes
+                                                            : shell::MessageBox::Answer::No);
         QTest::keyClick(window->focusWidget() ? window->focusWidget() : window.get(),
                         Qt::Key_Escape);
-        const QList<Message> shown = shell::MessageBox::shownMessages();
+        const QList<Message> shown = shell::MessageBox::testSeam().requests();
         if (questionTitle.isEmpty()) {
             QVERIFY(shown.isEmpty());
         } else {

@@ -33,20 +33,20 @@ public:
     {
         QStandardPaths::setTestModeEnabled(true);
         shell::setSettingsFileForTesting(dir.filePath(QStringLiteral("settings.ini")));
-        shell::MessageBox::setTestMode(true);
-        ui::FileDialog::setTestMode(true);
-        ui::frmConfirmSave::setTestMode(true);
-        ui::frmPassword::setTestMode(true);
+        shell::MessageBox::testSeam().setEnabled(true);
+        ui::FileDialog::testSeam().setEnabled(true);
+        ui::frmConfirmSave::testSeam().setEnabled(true);
+        ui::frmPassword::testSeam().setEnabled(true);
         shell::setSoundPlayerForTesting(&sounds);
     }
     ~WindowSeams()
     {
         shell::setSoundPlayerForTesting(nullptr);
         shell::setSettingsFileForTesting(QString());
-        shell::MessageBox::setTestMode(false);
-        ui::FileDialog::setTestMode(false);
-        ui::frmConfirmSave::setTestMode(false);
-        ui::frmPassword::setTestMode(false);
+        shell::MessageBox::testSeam().setEnabled(false);
+        ui::FileDialog::testSeam().setEnabled(false);
+        ui::frmConfirmSave::testSeam().setEnabled(false);
+        ui::frmPassword::testSeam().setEnabled(false);
     }
     WindowSeams(const WindowSeams&) = delete;
     WindowSeams& operator=(const WindowSeams&) = delete;
