@@ -157,7 +157,8 @@ int infoCommand(const QString& path, Streams& s)
     record.FilePath = path;
     FileErrorInfo error;
     if (!getData(record, error)) {
-        s.err << terminalText(openErrorMessage(path, error.Description).text) << '\n';
+        s.err << terminalText(fileErrorMessage(FileAction::Open, path, error.Description).text)
+              << '\n';
         s.err.flush();
         return kExitFailed;
     }

@@ -25,14 +25,10 @@ GameRecord prepareNewGame(const SetupEntries& e, Interaction& interaction, QRand
     r.SecurityMode = e.mode;
     r.GameType = e.type;
     r.CurrentTurn = static_cast<qint16>(turns - modifier - 1);
-    r.EndingTurn = -1;
-    r.LastSavedDateTime = now;
-    r.LastSavedBy.clear();
     if (e.mode == SecurityMode::Basic) {
         r.EndingTurn = drawEndingTurn(r.TotalTurns, r.TurnVariance, r.GameType, random);
-        r.CurrentPlayer = kNoPlayer;
-        r.DestinationPlayer = kNoPlayer;
     } else {
+        r.EndingTurn = -1; // drawn when player #2 first opens the file
         r.CurrentPlayer = 1;
         r.DestinationPlayer = 2;
         ensurePlayerPassword(r, interaction);
@@ -45,9 +41,7 @@ CreatedView createdGameView(const GameRecord& r)
     const int next = r.CurrentTurn + 1;
     const QString saved = QStringLiteral("Game File Saved");
     if (r.SecurityMode == SecurityMode::Secure) {
-        const QString holder = playerName(r, r.CurrentPlayer == 1 ? 1 : 2);
-        return {StatusView{saved, holder + QStringLiteral(", send this file to player #2."),
-                           StatusColour::Yellow},
+        return {StatusView{saved, handOverLine(r), StatusColour::Yellow},
                 ButtonView{QStringLiteral("Send File"), false, Light::Red}};
     }
     return {StatusView{saved, QStringLiteral("Press 'Check Turn' starting on turn %1").arg(next),
@@ -64,7 +58,7 @@ bool saveNewGame(const GameRecord& record, Interaction& interaction, const QDate
     FileErrorInfo error;
     if (saveData(record, error, now))
         return true;
-    interaction.showMessage(saveErrorMessage(record.FilePath, error.Description));
+    interaction.showMessage(fileErrorMessage(FileAction::Save, record.FilePath, error.Description));
     return false;
 }
 

@@ -1,5 +1,6 @@
 #include "game/gamefile.h"
 
+#include "appversion.h"
 #include "game/cipher.h"
 #include "game/numbers.h"
 
@@ -8,6 +9,8 @@
 #include <QIODevice>
 #include <QLocale>
 #include <QSaveFile>
+#include <type_traits>
+#include <variant>
 
 namespace tfp {
 namespace {
@@ -17,11 +20,6 @@ const QString kTitleLine =
     QStringLiteral("---           ** Torva Fogline Turnpicker File **           ---");
 const QString kWarningLine =
     QStringLiteral("---             Do not modify data in this file             ---");
-
-QString decimal(qint64 value)
-{
-    return QString::number(value);
-}
 
 bool fail(QString& error, const QString& text)
 {
@@ -52,15 +50,73 @@ bool textElement(const QString& plain, const QString& tag, QString& out, QString
     return true;
 }
 
-// Reads a 16-bit number; `required` numbers fail the read when absent, the others read 0.
-bool numberElement(const QString& plain, const QString& tag, bool required, qint16& out,
-                   QString& error)
+// LastSavedBy: written as the number of the player who holds the file, read back as text.
+struct SavedByPlayer
+{};
+
+using Field = std::variant<QString GameRecord::*, qint16 GameRecord::*, qint32 GameRecord::*,
+                           SecurityMode GameRecord::*, GameType GameRecord::*,
+                           QDateTime GameRecord::*, SavedByPlayer>;
+
+// One element of the data line: its tag, the field it holds, and for numbers whether the
+// read fails when it is absent (an absent optional number reads 0).
+struct Element
 {
-    QString text;
-    if (!textElement(plain, tag, text, error))
-        return false;
+    const char* tag;
+    Field field;
+    bool required = true;
+};
+
+// The data line's elements, in the order they are written and read.
+const Element kElements[] = {
+    {"GameName", &GameRecord::GameName},
+    {"Version", &GameRecord::Version},
+    {"Player1Name", &GameRecord::Player1Name},
+    {"Player1Pwd", &GameRecord::Player1Pwd},
+    {"Player1LastTurn", &GameRecord::Player1LastTurn, false},
+    {"Player2Name", &GameRecord::Player2Name},
+    {"Player2Pwd", &GameRecord::Player2Pwd},
+    {"Player2LastTurn", &GameRecord::Player2LastTurn, false},
+    {"TotalTurns", &GameRecord::TotalTurns},
+    {"TurnVariance", &GameRecord::TurnVariance},
+    {"CurrentTurn", &GameRecord::CurrentTurn},
+    {"EndingTurn", &GameRecord::EndingTurn},
+    {"SecurityMode", &GameRecord::SecurityMode},
+    {"GameType", &GameRecord::GameType},
+    {"LastSavedDateTime", &GameRecord::LastSavedDateTime},
+    {"LastSavedBy", SavedByPlayer{}},
+    {"CurrentPlayer", &GameRecord::CurrentPlayer},
+    {"DestinationPlayer", &GameRecord::DestinationPlayer},
+};
+
+QString elementText(const GameRecord& r, const Element& element)
+{
+    return std::visit(
+        [&r](auto field) -> QString {
+            if constexpr (std::is_same_v<decltype(field), SavedByPlayer>) {
+                return QString::number(r.CurrentPlayer);
+            } else {
+                const auto& value = r.*field;
+                using Value = std::remove_cvref_t<decltype(value)>;
+                if constexpr (std::is_same_v<Value, QString>)
+                    return value;
+                else if constexpr (std::is_same_v<Value, QDateTime>)
+                    return value.toString(QLatin1String(kSavedDateFormat));
+                else if constexpr (std::is_enum_v<Value>)
+                    return QString::number(static_cast<quint8>(value));
+                else
+                    return QString::number(value);
+            }
+        },
+        element.field);
+}
+
+// Reads a 16-bit number; required numbers fail the read when absent, the others read 0.
+bool readNumber(const QString& text, const Element& element, qint16& out, QString& error)
+{
+    const QString tag = QLatin1String(element.tag);
     if (text.isEmpty()) {
-        if (required)
+        if (element.required)
             return fail(error, missing(tag));
         out = 0;
         return true;
@@ -72,15 +128,38 @@ bool numberElement(const QString& plain, const QString& tag, bool required, qint
     return true;
 }
 
-bool byteElement(const QString& plain, const QString& tag, quint8& out, QString& error)
+bool readElement(const QString& plain, const Element& element, GameRecord& r, QString& error)
 {
-    qint16 value = 0;
-    if (!numberElement(plain, tag, true, value, error))
+    QString text;
+    if (!textElement(plain, QLatin1String(element.tag), text, error))
         return false;
-    if (value < 0 || value > 255)
-        return fail(error, notANumber(tag));
-    out = static_cast<quint8>(value);
-    return true;
+    return std::visit(
+        [&](auto field) -> bool {
+            if constexpr (std::is_same_v<decltype(field), SavedByPlayer>) {
+                r.LastSavedBy = text;
+                return true;
+            } else {
+                auto& value = r.*field;
+                using Value = std::remove_cvref_t<decltype(value)>;
+                if constexpr (std::is_same_v<Value, QString>) {
+                    value = text;
+                } else if constexpr (std::is_same_v<Value, QDateTime>) {
+                    if (const QDateTime saved = readSavedDateTime(text); saved.isValid())
+                        value = saved;
+                } else {
+                    qint16 number = 0;
+                    if (!readNumber(text, element, number, error))
+                        return false;
+                    if constexpr (std::is_enum_v<Value>) {
+                        if (number < 0 || number > 255)
+                            return fail(error, notANumber(QLatin1String(element.tag)));
+                    }
+                    value = static_cast<Value>(number);
+                }
+                return true;
+            }
+        },
+        element.field);
 }
 
 bool deviceFailure(QIODevice& device, FileErrorInfo& error)
@@ -108,6 +187,20 @@ void initFileErrorInfo(FileErrorInfo& error, const QString& source)
     error.Number = 0;
     error.Description.clear();
     error.Source = source;
+}
+
+Message fileErrorMessage(FileAction action, const QString& path, const QString& description)
+{
+    const bool open = action == FileAction::Open;
+    return {QLatin1String(appinfo::kProductName),
+            (open ? QStringLiteral("Could not open the file '")
+                  : QStringLiteral("Could not save the file '")) +
+                path + QStringLiteral("'.\r\n\r\n") + description +
+                (open ? QStringLiteral("\r\n\r\nCheck to make sure the file exists and is not "
+                                       "being used by another process, and then please try again.")
+                      : QStringLiteral("\r\n\r\nCheck to make sure the file is not being used by "
+                                       "another process and then please try again.")),
+            MessageIcon::Exclamation};
 }
 
 QString wrapInTag(const QString& value, const QString& tag)
@@ -154,25 +247,8 @@ bool splitPath(const QString& path, QString& result)
 QString plainDataLine(const GameRecord& r)
 {
     QString line = QStringLiteral("<Game>");
-    line += wrapInTag(r.GameName, QStringLiteral("GameName"));
-    line += wrapInTag(r.Version, QStringLiteral("Version"));
-    line += wrapInTag(r.Player1Name, QStringLiteral("Player1Name"));
-    line += wrapInTag(r.Player1Pwd, QStringLiteral("Player1Pwd"));
-    line += wrapInTag(decimal(r.Player1LastTurn), QStringLiteral("Player1LastTurn"));
-    line += wrapInTag(r.Player2Name, QStringLiteral("Player2Name"));
-    line += wrapInTag(r.Player2Pwd, QStringLiteral("Player2Pwd"));
-    line += wrapInTag(decimal(r.Player2LastTurn), QStringLiteral("Player2LastTurn"));
-    line += wrapInTag(decimal(r.TotalTurns), QStringLiteral("TotalTurns"));
-    line += wrapInTag(decimal(r.TurnVariance), QStringLiteral("TurnVariance"));
-    line += wrapInTag(decimal(r.CurrentTurn), QStringLiteral("CurrentTurn"));
-    line += wrapInTag(decimal(r.EndingTurn), QStringLiteral("EndingTurn"));
-    line += wrapInTag(decimal(static_cast<quint8>(r.SecurityMode)), QStringLiteral("SecurityMode"));
-    line += wrapInTag(decimal(static_cast<quint8>(r.GameType)), QStringLiteral("GameType"));
-    line += wrapInTag(r.LastSavedDateTime.toString(QLatin1String(kSavedDateFormat)),
-                      QStringLiteral("LastSavedDateTime"));
-    line += wrapInTag(decimal(r.CurrentPlayer), QStringLiteral("LastSavedBy"));
-    line += wrapInTag(decimal(r.CurrentPlayer), QStringLiteral("CurrentPlayer"));
-    line += wrapInTag(decimal(r.DestinationPlayer), QStringLiteral("DestinationPlayer"));
+    for (const Element& element : kElements)
+        line += wrapInTag(elementText(r, element), QLatin1String(element.tag));
     line += QStringLiteral("</Game>");
     return line;
 }
@@ -210,37 +286,11 @@ QDateTime readSavedDateTime(const QString& text)
 
 bool readDataLine(const QString& plain, GameRecord& r, QString& error)
 {
-    quint8 mode = 0;
-    quint8 type = 0;
-    qint16 current = 0;
-    qint16 destination = 0;
-    QString date;
-    const bool ok =
-        textElement(plain, QStringLiteral("GameName"), r.GameName, error) &&
-        textElement(plain, QStringLiteral("Version"), r.Version, error) &&
-        textElement(plain, QStringLiteral("Player1Name"), r.Player1Name, error) &&
-        textElement(plain, QStringLiteral("Player1Pwd"), r.Player1Pwd, error) &&
-        numberElement(plain, QStringLiteral("Player1LastTurn"), false, r.Player1LastTurn, error) &&
-        textElement(plain, QStringLiteral("Player2Name"), r.Player2Name, error) &&
-        textElement(plain, QStringLiteral("Player2Pwd"), r.Player2Pwd, error) &&
-        numberElement(plain, QStringLiteral("Player2LastTurn"), false, r.Player2LastTurn, error) &&
-        numberElement(plain, QStringLiteral("TotalTurns"), true, r.TotalTurns, error) &&
-        numberElement(plain, QStringLiteral("TurnVariance"), true, r.TurnVariance, error) &&
-        numberElement(plain, QStringLiteral("CurrentTurn"), true, r.CurrentTurn, error) &&
-        numberElement(plain, QStringLiteral("EndingTurn"), true, r.EndingTurn, error) &&
-        byteElement(plain, QStringLiteral("SecurityMode"), mode, error) &&
-        (r.SecurityMode = static_cast<SecurityMode>(mode), true) &&
-        byteElement(plain, QStringLiteral("GameType"), type, error) &&
-        (r.GameType = static_cast<GameType>(type), true) &&
-        textElement(plain, QStringLiteral("LastSavedDateTime"), date, error) &&
-        textElement(plain, QStringLiteral("LastSavedBy"), r.LastSavedBy, error) &&
-        numberElement(plain, QStringLiteral("CurrentPlayer"), true, current, error) &&
-        (r.CurrentPlayer = current, true) &&
-        numberElement(plain, QStringLiteral("DestinationPlayer"), true, destination, error) &&
-        (r.DestinationPlayer = destination, true);
-    if (const QDateTime saved = readSavedDateTime(date); saved.isValid())
-        r.LastSavedDateTime = saved;
-    return ok;
+    for (const Element& element : kElements) {
+        if (!readElement(plain, element, r, error))
+            return false;
+    }
+    return true;
 }
 
 bool writeGame(QIODevice& device, const GameRecord& record, const QDateTime& now,
@@ -346,7 +396,6 @@ bool getData(GameRecord& record, FileErrorInfo& error)
         return deviceFailure(file, error);
     GameRecord loaded;
     resetGameRecord(loaded);
-    loaded.Version.clear();
     if (!readGame(file, loaded, error))
         return false;
     loaded.FilePath = record.FilePath;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "game/gamerecord.h"
+#include "game/interaction.h"
 
 #include <optional>
 #include <QDateTime>
@@ -23,6 +24,16 @@ struct FileErrorInfo
 };
 
 void initFileErrorInfo(FileErrorInfo& error, const QString& source);
+
+// The box for a game file that could not be opened or saved, with the failure's
+// description and what the player can do about it.
+enum class FileAction
+{
+    Open,
+    Save
+};
+[[nodiscard]] Message fileErrorMessage(FileAction action, const QString& path,
+                                       const QString& description);
 
 // "<tag>value</tag>", or nothing at all for an empty value.
 [[nodiscard]] QString wrapInTag(const QString& value, const QString& tag);

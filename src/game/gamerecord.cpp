@@ -31,6 +31,16 @@ const QString& playerName(const GameRecord& record, int player)
     return player == 1 ? record.Player1Name : record.Player2Name;
 }
 
+QString& playerPassword(GameRecord& record, int player)
+{
+    return player == 1 ? record.Player1Pwd : record.Player2Pwd;
+}
+
+const QString& playerPassword(const GameRecord& record, int player)
+{
+    return player == 1 ? record.Player1Pwd : record.Player2Pwd;
+}
+
 qint16& playerLastTurn(GameRecord& record, int player)
 {
     return player == 1 ? record.Player1LastTurn : record.Player2LastTurn;

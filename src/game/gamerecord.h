@@ -56,8 +56,23 @@ void resetGameRecord(GameRecord& record, const QDateTime& now = QDateTime::curre
 // Player 1 or 2 of the record, for the name, password and turn marker of either.
 [[nodiscard]] QString& playerName(GameRecord& record, int player);
 [[nodiscard]] const QString& playerName(const GameRecord& record, int player);
+[[nodiscard]] QString& playerPassword(GameRecord& record, int player);
+[[nodiscard]] const QString& playerPassword(const GameRecord& record, int player);
 [[nodiscard]] qint16& playerLastTurn(GameRecord& record, int player);
 [[nodiscard]] qint16 playerLastTurn(const GameRecord& record, int player);
+
+// The player who holds a Secure game's file: player #1 when CurrentPlayer says so,
+// otherwise player #2.
+[[nodiscard]] inline int holder(const GameRecord& record)
+{
+    return record.CurrentPlayer == 1 ? 1 : 2;
+}
+
+// Player #2 for player #1, player #1 for anyone else.
+[[nodiscard]] inline int otherPlayer(int player)
+{
+    return player == 1 ? 2 : 1;
+}
 
 // True when the battle has reached its ending turn (signed comparison).
 [[nodiscard]] inline bool isBattleOver(const GameRecord& record)

@@ -9,16 +9,6 @@
 
 namespace tfp {
 
-Message openErrorMessage(const QString& path, const QString& description)
-{
-    return {QLatin1String(appinfo::kProductName),
-            QStringLiteral("Could not open the file '") + path + QStringLiteral("'.\r\n\r\n") +
-                description +
-                QStringLiteral("\r\n\r\nCheck to make sure the file exists and is not being used "
-                               "by another process, and then please try again."),
-            MessageIcon::Exclamation};
-}
-
 void describeOpenedGame(OpenOutcome& outcome)
 {
     const GameRecord& r = outcome.record;
@@ -40,13 +30,13 @@ void describeOpenedGame(OpenOutcome& outcome)
                        StatusColour::Yellow};
         return;
     }
-    const int holder = r.CurrentPlayer == 1 ? 1 : 2;
-    const qint16 marker = playerLastTurn(r, holder);
+    const int player = holder(r);
+    const qint16 marker = playerLastTurn(r, player);
     // A holder may check when they have never checked, or last checked an earlier turn
     // than the one now reached: nobody checks twice in a row.
     outcome.checkAllowed = marker == 0 || marker < r.CurrentTurn;
     outcome.button = ButtonView{checkCaption, outcome.checkAllowed, Light::Yellow};
-    const QString name = playerName(r, holder);
+    const QString name = playerName(r, player);
     outcome.view.title = loaded;
     outcome.view.colour = StatusColour::Yellow;
     if (outcome.checkAllowed) {
@@ -54,7 +44,7 @@ void describeOpenedGame(OpenOutcome& outcome)
             name + QStringLiteral(", press 'Check Turn' starting on turn %1").arg(next);
     } else {
         outcome.view.message = name + QStringLiteral(", player #%1 needs to check turn %2")
-                                          .arg(holder == 1 ? 2 : 1)
+                                          .arg(otherPlayer(player))
                                           .arg(next);
     }
 }
@@ -68,7 +58,7 @@ OpenOutcome openGameFile(const QString& path, Interaction& interaction, QRandomG
 
     FileErrorInfo error;
     if (!getData(record, error)) {
-        interaction.showMessage(openErrorMessage(path, error.Description));
+        interaction.showMessage(fileErrorMessage(FileAction::Open, path, error.Description));
         outcome.status = OpenStatus::ReadFailed;
         return outcome;
     }
@@ -80,7 +70,7 @@ OpenOutcome openGameFile(const QString& path, Interaction& interaction, QRandomG
     if (record.SecurityMode == SecurityMode::Secure) {
         swapPlayers(record);
         if (ensurePlayerPassword(record, interaction)) {
-            if ((record.CurrentPlayer == 1 ? record.Player1Pwd : record.Player2Pwd).isEmpty()) {
+            if (playerPassword(record, holder(record)).isEmpty()) {
                 interaction.showMessage(noPasswordChosenMessage(PasswordNeededFor::Opening));
                 outcome.status = OpenStatus::PasswordRefused;
                 return outcome;
@@ -90,7 +80,8 @@ OpenOutcome openGameFile(const QString& path, Interaction& interaction, QRandomG
                     drawEndingTurn(record.TotalTurns, record.TurnVariance, record.GameType, random);
             if (!saveData(record, error, now)) {
                 outcome.handOverSaveFailed = true;
-                interaction.showMessage(saveErrorMessage(path, error.Description));
+                interaction.showMessage(
+                    fileErrorMessage(FileAction::Save, path, error.Description));
             }
         } else if (!verifyPlayerPassword(record, interaction)) {
             outcome.status = OpenStatus::PasswordRefused;

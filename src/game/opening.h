@@ -30,9 +30,6 @@ struct OpenOutcome
     bool handOverSaveFailed = false;
 };
 
-// The message of a game file that could not be read.
-[[nodiscard]] Message openErrorMessage(const QString& path, const QString& description);
-
 // Opens the game file at `path`. Nothing of a refused file is kept: the caller adopts
 // `record` only when the status is Opened.
 [[nodiscard]] OpenOutcome openGameFile(const QString& path, Interaction& interaction,

@@ -39,15 +39,11 @@ bool ensurePlayerPassword(GameRecord& record, Interaction& interaction)
     if (record.SecurityMode != SecurityMode::Secure)
         return false;
     const int player = record.CurrentPlayer;
-    if (player == 1 && record.Player1Pwd.isEmpty()) {
-        setPlayerPassword(record.Player1Name, record.Player1Pwd, playerLabel(1), interaction);
-        return true;
-    }
-    if (player == 2 && record.Player2Pwd.isEmpty()) {
-        setPlayerPassword(record.Player2Name, record.Player2Pwd, playerLabel(2), interaction);
-        return true;
-    }
-    return false;
+    if ((player != 1 && player != 2) || !playerPassword(record, player).isEmpty())
+        return false;
+    setPlayerPassword(playerName(record, player), playerPassword(record, player),
+                      playerLabel(player), interaction);
+    return true;
 }
 
 Message passwordMismatchMessage()
@@ -70,15 +66,10 @@ Message noPasswordChosenMessage(PasswordNeededFor what)
 bool verifyPlayerPassword(const GameRecord& record, Interaction& interaction)
 {
     bool matched = false;
-    if (record.SecurityMode == SecurityMode::Secure) {
-        if (record.CurrentPlayer == 1) {
-            matched = askPlayerPassword(record.Player1Name, playerLabel(1), interaction) ==
-                      record.Player1Pwd;
-        } else if (record.CurrentPlayer == 2) {
-            matched = askPlayerPassword(record.Player2Name, playerLabel(2), interaction) ==
-                      record.Player2Pwd;
-        }
-    }
+    const int player = record.CurrentPlayer;
+    if (record.SecurityMode == SecurityMode::Secure && (player == 1 || player == 2))
+        matched = askPlayerPassword(playerName(record, player), playerLabel(player), interaction) ==
+                  playerPassword(record, player);
     if (!matched)
         interaction.showMessage(passwordMismatchMessage());
     return matched;

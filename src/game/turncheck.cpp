@@ -1,25 +1,14 @@
 #include "game/turncheck.h"
 
-#include "appversion.h"
 #include "game/gamefile.h"
 
 namespace tfp {
 
-Message saveErrorMessage(const QString& path, const QString& description)
-{
-    return {QLatin1String(appinfo::kProductName),
-            QStringLiteral("Could not save the file '") + path + QStringLiteral("'.\r\n\r\n") +
-                description +
-                QStringLiteral("\r\n\r\nCheck to make sure the file is not being used by another "
-                               "process and then please try again."),
-            MessageIcon::Exclamation};
-}
-
 QString handOverLine(const GameRecord& record)
 {
-    const int holder = record.CurrentPlayer == 1 ? 1 : 2;
-    return playerName(record, holder) + QStringLiteral(", send this file to player #") +
-           QString::number(holder == 1 ? 2 : 1) + u'.';
+    const int player = holder(record);
+    return playerName(record, player) + QStringLiteral(", send this file to player #") +
+           QString::number(otherPlayer(player)) + u'.';
 }
 
 QString messageWithHandOver(const QString& message, const QString& handOver)
@@ -51,7 +40,8 @@ CheckOutcome checkTurn(GameRecord& record, Interaction& interaction, const QDate
     FileErrorInfo error;
     if (!saveData(record, error, now)) {
         record = before;
-        interaction.showMessage(saveErrorMessage(record.FilePath, error.Description));
+        interaction.showMessage(
+            fileErrorMessage(FileAction::Save, record.FilePath, error.Description));
         const int turn = record.CurrentTurn + 1;
         outcome.result = CheckResult::SaveFailed;
         outcome.status = StatusView{

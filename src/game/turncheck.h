@@ -42,9 +42,6 @@ struct CheckOutcome
 // "Ben, send this file to player #1."
 [[nodiscard]] QString handOverLine(const GameRecord& record);
 
-// The message of a game file that could not be saved.
-[[nodiscard]] Message saveErrorMessage(const QString& path, const QString& description);
-
 // The status message with the hand-over line below it, as the panel shows it.
 [[nodiscard]] QString messageWithHandOver(const QString& message, const QString& handOver);
 

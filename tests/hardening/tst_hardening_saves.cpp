@@ -81,7 +81,7 @@ bool makeWritable(const QString& folder)
 QPair<QString, QString> terminalSaveMessageAround(const QString& path)
 {
     const QString marker = QStringLiteral("\x01description\x01");
-    const Message message = saveErrorMessage(path, marker);
+    const Message message = fileErrorMessage(FileAction::Save, path, marker);
     QString text = message.title + QStringLiteral(":\n") + message.text;
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     const qsizetype at = text.indexOf(marker);
@@ -336,7 +336,8 @@ private slots:
         QVERIFY(outcome.handOver.isEmpty());
         QVERIFY(record == before);
         QCOMPARE(recorder.messages.size(), 1);
-        QCOMPARE(recorder.messages.first(), saveErrorMessage(failing, expected.Description));
+        QCOMPARE(recorder.messages.first(),
+                 fileErrorMessage(FileAction::Save, failing, expected.Description));
         QCOMPARE(fileBytes(game.FilePath), goodBytes);
         switch (target) {
         case Target::MissingFolder:
