@@ -1,14 +1,41 @@
 #include "shell/dialogdecor.h"
 
+#include "shell/dialogseam.h"
 #include "shell/paneledge.h"
 #include "shell/pictures.h"
 #include "shell/placement.h"
+#include "shell/waitcursor.h"
 
+#include <QDialog>
+#include <QEvent>
 #include <QIcon>
 #include <QPainter>
 #include <QWidget>
 
 namespace tfp::shell {
+namespace {
+
+// Watches a dialog being run for the moments execDialog acts on.
+class DialogWatcher final : public QObject
+{
+public:
+    explicit DialogWatcher(OverrideCursor& wait) : m_wait(wait) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::WindowActivate)
+            m_wait.release();
+        else if (event->type() == QEvent::Show)
+            notifyDialogShown(*static_cast<QDialog*>(watched));
+        return false;
+    }
+
+private:
+    OverrideCursor& m_wait;
+};
+
+} // namespace
 
 QRect twipsRect(int left, int top, int width, int height)
 {
@@ -33,6 +60,14 @@ void paintDialogDecorations(QPainter& painter, const QWidget* dialog, const QWid
     if (!logo.isNull())
         painter.drawPixmap(QRect(4, 4, 52, 51), logo);
     DrawPanelEdge(painter, 4, 4, 58, 57, true);
+}
+
+void execDialog(QDialog& dialog, OverrideCursor& wait)
+{
+    DialogWatcher watcher(wait);
+    dialog.installEventFilter(&watcher);
+    dialog.exec();
+    dialog.removeEventFilter(&watcher);
 }
 
 } // namespace tfp::shell

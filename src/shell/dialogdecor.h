@@ -1,14 +1,17 @@
-// What the options and About dialogs share: their layout unit and the logo with its frame
-// and the separator above the buttons.
+// What the options and About dialogs share: their layout unit, the logo with its frame and
+// the separator above the buttons, and how they are run.
 #pragma once
 
 #include <QPixmap>
 #include <QRect>
 
+class QDialog;
 class QPainter;
 class QWidget;
 
 namespace tfp::shell {
+
+class OverrideCursor;
 
 // A rectangle given in twips, in pixels.
 [[nodiscard]] QRect twipsRect(int left, int top, int width, int height);
@@ -19,5 +22,9 @@ namespace tfp::shell {
 // The separator 7 to 5 pixels above `button`, then the logo at 4, 4 and its sunken frame.
 void paintDialogDecorations(QPainter& painter, const QWidget* dialog, const QWidget* button,
                             const QPixmap& logo);
+
+// Runs the dialog modally: `wait`, the hourglass held while it loaded, is released once the
+// dialog is the active window, and a test's hook is handed the dialog once it shows.
+void execDialog(QDialog& dialog, OverrideCursor& wait);
 
 } // namespace tfp::shell

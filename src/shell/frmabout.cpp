@@ -3,11 +3,9 @@
 #include "appversion.h"
 #include "game/versions.h"
 #include "shell/dialogdecor.h"
-#include "shell/dialogseam.h"
 #include "shell/waitcursor.h"
 #include "shell/windowposition.h"
 
-#include <QEvent>
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QLabel>
@@ -111,19 +109,6 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::MSWindows
     txtInstructions->setPlainText(shown);
 }
 
-bool frmAbout::event(QEvent* event)
-{
-    if (event->type() == QEvent::WindowActivate)
-        emit activated();
-    return QDialog::event(event);
-}
-
-void frmAbout::showEvent(QShowEvent* event)
-{
-    QDialog::showEvent(event);
-    notifyDialogShown(*this);
-}
-
 void frmAbout::paintEvent(QPaintEvent* /*event*/)
 {
     QPainter painter(this);
@@ -134,8 +119,7 @@ void ShowAboutBox(QWidget* parent)
 {
     OverrideCursor wait;
     frmAbout dialog(parent);
-    QObject::connect(&dialog, &frmAbout::activated, &dialog, [&wait] { wait.release(); });
-    dialog.exec();
+    execDialog(dialog, wait);
 }
 
 } // namespace tfp::shell

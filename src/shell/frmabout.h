@@ -22,13 +22,7 @@ public:
     // Loads the dialog, centred on the screen.
     explicit frmAbout(QWidget* parent = nullptr);
 
-signals:
-    // The dialog became the active window.
-    void activated();
-
 protected:
-    bool event(QEvent* event) override;
-    void showEvent(QShowEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:

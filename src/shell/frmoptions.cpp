@@ -1,13 +1,11 @@
 #include "shell/frmoptions.h"
 
 #include "shell/dialogdecor.h"
-#include "shell/dialogseam.h"
 #include "shell/settingsstore.h"
 #include "shell/waitcursor.h"
 #include "shell/windowposition.h"
 
 #include <QCheckBox>
-#include <QEvent>
 #include <QPainter>
 #include <QPushButton>
 
@@ -156,19 +154,6 @@ void frmOptions::clickCommand(int index)
     }
 }
 
-bool frmOptions::event(QEvent* event)
-{
-    if (event->type() == QEvent::WindowActivate)
-        emit activated();
-    return QDialog::event(event);
-}
-
-void frmOptions::showEvent(QShowEvent* event)
-{
-    QDialog::showEvent(event);
-    notifyDialogShown(*this);
-}
-
 void frmOptions::paintEvent(QPaintEvent* /*event*/)
 {
     QPainter painter(this);
@@ -179,8 +164,7 @@ void ShowOptionsDialog(QWidget* mainWindow)
 {
     OverrideCursor wait;
     frmOptions dialog(mainWindow);
-    QObject::connect(&dialog, &frmOptions::activated, &dialog, [&wait] { wait.release(); });
-    dialog.exec();
+    execDialog(dialog, wait);
 }
 
 } // namespace tfp::shell

@@ -26,13 +26,7 @@ public:
     // OK (0): save and close; Apply (1): save and stay; Cancel (2): close without saving.
     void clickCommand(int index);
 
-signals:
-    // The dialog became the active window.
-    void activated();
-
 protected:
-    bool event(QEvent* event) override;
-    void showEvent(QShowEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
