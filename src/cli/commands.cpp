@@ -133,6 +133,8 @@ int checkCommand(const QString& path, bool passwordFromStdin, Streams& s)
         return kExitNotAllowed;
     }
     const CheckOutcome checked = checkTurnCommand(opened.record, interaction);
+    if (checked.result == CheckResult::ChangedElsewhere)
+        return kExitFailed; // the message says to open the file again; nothing else holds
     if (checked.status)
         printStatus(s, *checked.status, checked.handOver);
     switch (checked.result) {
@@ -142,6 +144,7 @@ int checkCommand(const QString& path, bool passwordFromStdin, Streams& s)
     case CheckResult::AlreadyOver:
         return kExitBattleOver;
     case CheckResult::SaveFailed:
+    case CheckResult::ChangedElsewhere:
         return kExitFailed;
     case CheckResult::Skipped:
         break;

@@ -49,14 +49,14 @@ CreatedView createdGameView(const GameRecord& r)
             ButtonView{QStringLiteral("Check Turn %1").arg(next), true, std::nullopt}};
 }
 
-bool saveNewGame(const GameRecord& record, Interaction& interaction, const QDateTime& now)
+bool saveNewGame(GameRecord& record, Interaction& interaction, const QDateTime& now)
 {
     if (record.SecurityMode == SecurityMode::Secure && record.Player1Pwd.isEmpty()) {
         interaction.showMessage(noPasswordChosenMessage(PasswordNeededFor::NewGame));
         return false;
     }
     FileErrorInfo error;
-    if (saveData(record, error, now))
+    if (saveData(record, error, now, &record.FileDigest))
         return true;
     interaction.showMessage(fileErrorMessage(FileAction::Save, record.FilePath, error.Description));
     return false;

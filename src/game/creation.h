@@ -27,8 +27,9 @@ struct CreatedView
 // The status and button of a game that has just been saved for the first time.
 [[nodiscard]] CreatedView createdGameView(const GameRecord& record);
 
-// Saves a new game to record.FilePath; on failure shows the save error and returns false.
-[[nodiscard]] bool saveNewGame(const GameRecord& record, Interaction& interaction,
+// Saves a new game to record.FilePath (replacing any file there: the player chose it) and
+// notes the file's digest in the record; on failure shows the save error and returns false.
+[[nodiscard]] bool saveNewGame(GameRecord& record, Interaction& interaction,
                                const QDateTime& now = QDateTime::currentDateTime());
 
 // The file name the save dialog suggests for a game name: characters that a file name

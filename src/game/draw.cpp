@@ -1,6 +1,8 @@
 #include "game/draw.h"
 
 #include <cmath>
+#include <cstdlib>
+#include <limits>
 
 namespace tfp {
 namespace {
@@ -30,6 +32,18 @@ qint16 drawEndingTurn(qint16 totalTurns, qint16 modifier, GameType type, QRandom
         return static_cast<qint16>(totalTurns - offset);
     }
     return 0;
+}
+
+bool endingWindowFits(qint16 totalTurns, qint16 modifier, GameType type)
+{
+    // The draw moves the ending up to the modifier's size away from the turns: a scenario
+    // only the way the modifier's sign points, a quick battle either way.
+    const int reach = std::abs(int(modifier));
+    const bool quick = type == GameType::QuickBattle;
+    const int lowest = totalTurns - (quick || modifier > 0 ? reach : 0);
+    const int highest = totalTurns + (quick || modifier < 0 ? reach : 0);
+    return lowest >= std::numeric_limits<qint16>::min() &&
+           highest <= std::numeric_limits<qint16>::max();
 }
 
 QString describeEndingRange(qint16 totalTurns, qint16 modifier, GameType type)

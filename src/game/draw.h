@@ -15,6 +15,9 @@ namespace tfp {
 [[nodiscard]] qint16 drawEndingTurn(qint16 totalTurns, qint16 modifier, GameType type,
                                     QRandomGenerator& random = *QRandomGenerator::system());
 
+// True when every turn the draw can give for these numbers is a 16-bit turn number.
+[[nodiscard]] bool endingWindowFits(qint16 totalTurns, qint16 modifier, GameType type);
+
 // The tail of "Your game will end between turn ...".
 [[nodiscard]] QString describeEndingRange(qint16 totalTurns, qint16 modifier, GameType type);
 

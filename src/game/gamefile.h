@@ -7,6 +7,7 @@
 
 #include <optional>
 #include <QDateTime>
+#include <QLocale>
 #include <QString>
 
 class QIODevice;
@@ -54,17 +55,41 @@ enum class FileAction
 [[nodiscard]] bool readGame(QIODevice& device, GameRecord& record, FileErrorInfo& error);
 
 // Reads the file at record.FilePath. On success the record takes the file's game (into a
-// fresh record, so nothing of the previous game survives) and keeps its FilePath; on
-// failure the record is left exactly as it was.
+// fresh record, so nothing of the previous game survives), keeps its FilePath and notes
+// the file's digest; on failure the record is left exactly as it was. Anything that is not
+// a regular file (a folder, a pipe, a device) is refused before it is opened.
 [[nodiscard]] bool getData(GameRecord& record, FileErrorInfo& error);
 
 // Writes the record to record.FilePath atomically: the file holds either its previous
-// content or the whole new game, never part of it.
+// content or the whole new game, never part of it. A file that is replaced keeps its
+// owner where the system allows, its group and its permissions. `digest`, when given,
+// receives the digest of what was written.
 [[nodiscard]] bool saveData(const GameRecord& record, FileErrorInfo& error,
-                            const QDateTime& now = QDateTime::currentDateTime());
+                            const QDateTime& now = QDateTime::currentDateTime(),
+                            QByteArray* digest = nullptr);
 
-// The date forms of LastSavedDateTime: written in the first, read in any of them.
+// A save that must not undo what another copy of the program (or a synced folder) wrote.
+enum class GuardedSave
+{
+    Saved,
+    Failed,           // error says why; nothing was written
+    ChangedElsewhere, // the file no longer holds what this copy read or wrote; untouched
+};
+
+// Saves the record while holding a lock beside its file, and only when the file there still
+// has record.FileDigest (a file that has gone is written anew); on success the record takes
+// the new digest.
+[[nodiscard]] GuardedSave saveDataIfUnchanged(GameRecord& record, FileErrorInfo& error,
+                                              const QDateTime& now = QDateTime::currentDateTime());
+
+// The box for a game file that another copy of the program changed after this one read it.
+[[nodiscard]] Message changedElsewhereMessage(const QString& path);
+
+// LastSavedDateTime is written in this form. It is read in this form, in the locale's short
+// date followed by its time with or without seconds, or in the US form of older files;
+// two-digit years are years of this century.
 inline constexpr char kSavedDateFormat[] = "yyyy-MM-dd hh:mm:ss";
-[[nodiscard]] QDateTime readSavedDateTime(const QString& text);
+[[nodiscard]] QDateTime readSavedDateTime(const QString& text,
+                                          const QLocale& locale = QLocale::system());
 
 } // namespace tfp

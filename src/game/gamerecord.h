@@ -1,6 +1,7 @@
 // The one game in memory: everything a game file stores, plus the path it lives at.
 #pragma once
 
+#include <QByteArray>
 #include <QDateTime>
 #include <QString>
 #include <QtGlobal>
@@ -36,6 +37,7 @@ struct GameRecord
     tfp::SecurityMode SecurityMode = tfp::SecurityMode::Basic;
     tfp::GameType GameType = tfp::GameType::Scenario;
     QString FilePath;
+    QByteArray FileDigest; // of the file as this copy last read or wrote it; not stored
     QString Version;
     QDateTime LastSavedDateTime;
     QString LastSavedBy;

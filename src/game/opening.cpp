@@ -78,7 +78,13 @@ OpenOutcome openGameFile(const QString& path, Interaction& interaction, QRandomG
             if (record.EndingTurn == -1)
                 record.EndingTurn =
                     drawEndingTurn(record.TotalTurns, record.TurnVariance, record.GameType, random);
-            if (!saveData(record, error, now)) {
+            const GuardedSave save = saveDataIfUnchanged(record, error, now);
+            if (save == GuardedSave::ChangedElsewhere) {
+                interaction.showMessage(changedElsewhereMessage(path));
+                outcome.status = OpenStatus::ChangedElsewhere;
+                return outcome;
+            }
+            if (save == GuardedSave::Failed) {
                 outcome.handOverSaveFailed = true;
                 interaction.showMessage(
                     fileErrorMessage(FileAction::Save, path, error.Description));

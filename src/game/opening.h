@@ -14,10 +14,11 @@ namespace tfp {
 
 enum class OpenStatus
 {
-    Opened,          // the game is in `record`, ready to show
-    ReadFailed,      // unreadable or refused file; the message has been shown
-    VersionRefused,  // another version's file; the message has been shown
-    PasswordRefused, // wrong password, or none chosen; the message has been shown
+    Opened,           // the game is in `record`, ready to show
+    ReadFailed,       // unreadable or refused file; the message has been shown
+    VersionRefused,   // another version's file; the message has been shown
+    PasswordRefused,  // wrong password, or none chosen; the message has been shown
+    ChangedElsewhere, // another copy wrote the file during the hand-over; nothing written
 };
 
 struct OpenOutcome

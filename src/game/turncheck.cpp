@@ -1,6 +1,7 @@
 #include "game/turncheck.h"
 
 #include "game/gamefile.h"
+#include "game/opening.h"
 
 namespace tfp {
 
@@ -38,7 +39,19 @@ CheckOutcome checkTurn(GameRecord& record, Interaction& interaction, const QDate
         playerLastTurn(record, record.CurrentPlayer) = record.CurrentTurn;
 
     FileErrorInfo error;
-    if (!saveData(record, error, now)) {
+    const GuardedSave save = saveDataIfUnchanged(record, error, now);
+    if (save == GuardedSave::ChangedElsewhere) {
+        record = before;
+        interaction.showMessage(changedElsewhereMessage(record.FilePath));
+        OpenOutcome opened;
+        opened.record = record;
+        describeOpenedGame(opened);
+        outcome.result = CheckResult::ChangedElsewhere;
+        outcome.status = opened.view;
+        outcome.button = opened.button;
+        return outcome;
+    }
+    if (save == GuardedSave::Failed) {
         record = before;
         interaction.showMessage(
             fileErrorMessage(FileAction::Save, record.FilePath, error.Description));
@@ -77,7 +90,8 @@ CheckOutcome checkTurnCommand(GameRecord& record, Interaction& interaction, cons
     CheckOutcome outcome = checkTurn(record, interaction, now);
     // A check that could not be saved did not happen: the holder keeps the file and may
     // try again.
-    if (record.SecurityMode == SecurityMode::Secure && outcome.result != CheckResult::SaveFailed) {
+    if (record.SecurityMode == SecurityMode::Secure && outcome.result != CheckResult::SaveFailed &&
+        outcome.result != CheckResult::ChangedElsewhere) {
         outcome.button = ButtonView{QStringLiteral("Send File"), false, Light::Red};
         outcome.handOver = handOverLine(record);
     }

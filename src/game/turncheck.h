@@ -12,11 +12,12 @@ namespace tfp {
 
 enum class CheckResult
 {
-    Skipped,       // a game type the check does not know: nothing happens
-    NotEnding,     // "This is NOT the ending turn."
-    EndingReached, // "BATTLE OVER - CEASE FIRE!"
-    AlreadyOver,   // the battle was over before the press
-    SaveFailed,    // the game file could not be written, so the turn does not count
+    Skipped,          // a game type the check does not know: nothing happens
+    NotEnding,        // "This is NOT the ending turn."
+    EndingReached,    // "BATTLE OVER - CEASE FIRE!"
+    AlreadyOver,      // the battle was over before the press
+    SaveFailed,       // the game file could not be written, so the turn does not count
+    ChangedElsewhere, // another copy wrote the file since this one read it; nothing written
 };
 
 struct CheckOutcome
@@ -30,7 +31,10 @@ struct CheckOutcome
 };
 
 // The check itself. A failed save shows the save error, leaves CurrentTurn as it was and
-// reveals nothing. In a Secure game the holder's turn marker records the checked turn.
+// reveals nothing. A file that another copy of the program wrote since this one read it is
+// left alone: the player is told to open it again and the record goes back to how the
+// check found it, shown as an opened game. In a Secure game the holder's turn marker
+// records the checked turn.
 [[nodiscard]] CheckOutcome checkTurn(GameRecord& record, Interaction& interaction,
                                      const QDateTime& now = QDateTime::currentDateTime());
 

@@ -118,6 +118,7 @@ void frmMain::openGame()
     switch (outcome.status) {
     case OpenStatus::ReadFailed:
     case OpenStatus::VersionRefused:
+    case OpenStatus::ChangedElsewhere:
         return; // the game in hand stays exactly as it was
     case OpenStatus::PasswordRefused:
         setMode(WindowMode::Welcome);

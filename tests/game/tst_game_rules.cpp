@@ -91,11 +91,13 @@ class TestGameRules : public QObject
 private:
     QTemporaryDir m_dir;
 
-    QString save(GameRecord record, const QString& name = QStringLiteral("game.tfp"))
+    // Writes the record to `name` and returns the path; the record is then the game as this
+    // copy of the program holds it after saving it there.
+    QString save(GameRecord& record, const QString& name = QStringLiteral("game.tfp"))
     {
         record.FilePath = m_dir.filePath(name);
         FileErrorInfo error;
-        if (!saveData(record, error))
+        if (!saveData(record, error, QDateTime::currentDateTime(), &record.FileDigest))
             qWarning("could not save: %s", qPrintable(error.Description));
         return record.FilePath;
     }
@@ -755,7 +757,8 @@ private slots:
         QFETCH(QString, title);
         QFETCH(QString, message);
         QFETCH(QString, caption);
-        const QString path = save(basicGame(qint16(current), qint16(ending)), "basic.TFP");
+        GameRecord game = basicGame(qint16(current), qint16(ending));
+        const QString path = save(game, "basic.TFP");
         const QByteArray before = fileContent(path);
         Recorder recorder;
         const OpenOutcome o = openGameFile(path, recorder);

@@ -3,6 +3,7 @@
 // bounds (a huge one-line file, a device that never ends, a data line without its end).
 #include "game/cipher.h"
 #include "game/codepage.h"
+#include "game/draw.h"
 #include "game/gamefile.h"
 #include "game/opening.h"
 #include "hardening.h"
@@ -70,8 +71,12 @@ GameRecord randomRecord(QRandomGenerator& random)
     r.Player2Name = randomText(random);
     r.Player2Pwd = randomText(random);
     r.Player2LastTurn = randomInt16(random);
-    r.TotalTurns = randomInt16(random);
-    r.TurnVariance = randomInt16(random);
+    // Any numbers, as long as the draw's window of ending turns stays a window of 16-bit turn
+    // numbers: the reader refuses a game where it does not.
+    do {
+        r.TotalTurns = randomInt16(random);
+        r.TurnVariance = randomInt16(random);
+    } while (!tfp::endingWindowFits(r.TotalTurns, r.TurnVariance, tfp::GameType::QuickBattle));
     r.CurrentTurn = randomInt16(random);
     r.EndingTurn = randomInt16(random);
     r.SecurityMode = static_cast<SecurityMode>(random.bounded(2));

@@ -37,6 +37,7 @@ GameRecord withoutCheckChanges(GameRecord record)
     record.CurrentTurn = 0;
     record.LastSavedDateTime = QDateTime();
     record.FilePath.clear();
+    record.FileDigest.clear();
     return record;
 }
 
