@@ -39,14 +39,14 @@ TerminalInteraction::PasswordSource passwordSource(bool fromStdin)
 
 int usageError(Streams& s, const QString& reason)
 {
-    s.err << reason << "\n\n" << kUsage;
+    s.err << terminalText(reason) << "\n\n" << kUsage;
     s.err.flush();
     return kExitUsage;
 }
 
 void printStatus(Streams& s, const StatusView& view, const QString& handOver = {})
 {
-    s.out << view.title << '\n'
+    s.out << terminalLine(view.title) << '\n'
           << terminalText(messageWithHandOver(view.message, handOver)) << '\n';
     s.out.flush();
 }
@@ -167,14 +167,14 @@ int infoCommand(const QString& path, Streams& s)
     }
     const GameRecord& r = record;
     const int firstCheck = r.TotalTurns - r.TurnVariance;
-    s.out << "Game:          " << r.GameName << '\n'
-          << "Version:       " << r.Version
+    s.out << "Game:          " << terminalLine(r.GameName) << '\n'
+          << "Version:       " << terminalLine(r.Version)
           << (supportedVersions().contains(r.Version) ? "" : " (not supported by this program)")
           << '\n'
           << "Type:          " << gameTypeText(r.GameType) << '\n'
           << "Mode:          " << securityModeText(r.SecurityMode) << '\n'
-          << "Player #1:     " << r.Player1Name << '\n'
-          << "Player #2:     " << r.Player2Name << '\n'
+          << "Player #1:     " << terminalLine(r.Player1Name) << '\n'
+          << "Player #2:     " << terminalLine(r.Player2Name) << '\n'
           << "Turns:         " << r.TotalTurns << '\n'
           << "Modifier:      " << r.TurnVariance << '\n'
           << "Last checked:  "
@@ -186,7 +186,9 @@ int infoCommand(const QString& path, Streams& s)
           << '\n';
     if (r.SecurityMode == SecurityMode::Secure) {
         const auto describe = [&r](int player) {
-            return QStringLiteral("player #%1 (%2)").arg(player).arg(playerName(r, player));
+            return QStringLiteral("player #%1 (%2)")
+                .arg(player)
+                .arg(terminalLine(playerName(r, player)));
         };
         if (r.CurrentPlayer == 1 || r.CurrentPlayer == 2)
             s.out << "Held by:       " << describe(r.CurrentPlayer) << '\n';

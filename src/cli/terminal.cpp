@@ -52,16 +52,44 @@ private:
 
 } // namespace
 
+namespace {
+
+// `text` with each control or format character (escape, bell, a direction override ...)
+// written as its code, except those in `kept`.
+QString escapeControls(const QString& text, QStringView kept)
+{
+    QString result;
+    result.reserve(text.size());
+    for (const char32_t code : text.toUcs4()) {
+        const auto category = QChar::category(code);
+        const bool control = category == QChar::Other_Control || category == QChar::Other_Format;
+        if (control && !kept.contains(QChar(static_cast<char16_t>(code)))) {
+            result += code <= 0xFF ? QStringLiteral("\\x%1").arg(uint(code), 2, 16, QChar(u'0'))
+                                   : QStringLiteral("\\u%1").arg(uint(code), 4, 16, QChar(u'0'));
+        } else {
+            result += QString::fromUcs4(&code, 1);
+        }
+    }
+    return result;
+}
+
+} // namespace
+
 QString terminalText(const QString& text)
 {
     QString copy = text;
     copy.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return copy;
+    return escapeControls(copy, u"\n\t");
+}
+
+QString terminalLine(const QString& text)
+{
+    return escapeControls(text, {});
 }
 
 void TerminalInteraction::showMessage(const Message& message)
 {
-    m_err << message.title << ":\n" << terminalText(message.text) << '\n';
+    m_err << terminalLine(message.title) << ":\n" << terminalText(message.text) << '\n';
     m_err.flush();
 }
 
@@ -73,14 +101,14 @@ QString TerminalInteraction::askPassword(const QString& caption, const QString& 
             return {};
         const QString password = line.trimmed();
         if (const QString reason = passwordRefusal(password); !reason.isEmpty()) {
-            m_err << caption << " (" << playerName << "): " << reason << '\n';
+            m_err << caption << " (" << terminalLine(playerName) << "): " << reason << '\n';
             m_err.flush();
             return {};
         }
         return password;
     }
     for (;;) {
-        m_err << caption << " (" << playerName << "): ";
+        m_err << caption << " (" << terminalLine(playerName) << "): ";
         m_err.flush();
         QString line;
         bool read = false;

@@ -32,7 +32,11 @@ private:
     PasswordSource m_source;
 };
 
-// Message text with its CR LF line breaks as the terminal's own.
+// Message text with its CR LF line breaks as the terminal's own, and every other control
+// character escaped ("\x1B"), so that nothing a file or its name holds can drive the terminal.
 [[nodiscard]] QString terminalText(const QString& text);
+
+// One line of output: every control character escaped, line breaks and tabs included.
+[[nodiscard]] QString terminalLine(const QString& text);
 
 } // namespace tfp::cli

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <QList>
+#include <QTextBoundaryFinder>
 
 namespace tfp {
 namespace {
@@ -47,6 +48,30 @@ QString fromCodePage(const QByteArray& bytes)
             text.append(QChar(static_cast<char16_t>(value)));
     }
     return text;
+}
+
+QString firstUnkeptCharacter(const QString& text)
+{
+    QTextBoundaryFinder clusters(QTextBoundaryFinder::Grapheme, text);
+    qsizetype start = 0;
+    for (qsizetype end = clusters.toNextBoundary(); end > 0; end = clusters.toNextBoundary()) {
+        const QString cluster = text.sliced(start, end - start);
+        for (const char32_t code : cluster.toUcs4()) {
+            if (byteFor(code) == '?' && code != U'?')
+                return cluster;
+        }
+        start = end;
+    }
+    return {};
+}
+
+QString describeCharacter(const QString& character)
+{
+    const QList<uint> codes = character.toUcs4();
+    const uint first = codes.isEmpty() ? 0 : codes.constFirst();
+    return QStringLiteral("'%1' (U+%2)")
+        .arg(character)
+        .arg(QString::number(first, 16).toUpper().rightJustified(4, u'0'));
 }
 
 } // namespace tfp

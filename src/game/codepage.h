@@ -11,4 +11,11 @@ namespace tfp {
 // Each byte becomes its Windows-1252 character.
 [[nodiscard]] QString fromCodePage(const QByteArray& bytes);
 
+// The first character of `text`, as the reader sees it (a letter with its marks, an emoji),
+// that Windows-1252 cannot keep; empty when the code page keeps every one.
+[[nodiscard]] QString firstUnkeptCharacter(const QString& text);
+
+// A character for a message: "'Ж' (U+0416)".
+[[nodiscard]] QString describeCharacter(const QString& character);
+
 } // namespace tfp

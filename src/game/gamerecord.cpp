@@ -12,13 +12,24 @@ void resetGameRecord(GameRecord& record, const QDateTime& now)
 
 QString securityModeText(SecurityMode mode)
 {
-    return mode == SecurityMode::Secure ? QStringLiteral("Secure") : QStringLiteral("Basic");
+    switch (mode) {
+    case SecurityMode::Basic:
+        return QStringLiteral("Basic");
+    case SecurityMode::Secure:
+        return QStringLiteral("Secure");
+    }
+    return QStringLiteral("unknown (%1)").arg(static_cast<int>(mode));
 }
 
 QString gameTypeText(GameType type)
 {
-    return type == GameType::QuickBattle ? QStringLiteral("Quick Battle")
-                                         : QStringLiteral("Scenario");
+    switch (type) {
+    case GameType::Scenario:
+        return QStringLiteral("Scenario");
+    case GameType::QuickBattle:
+        return QStringLiteral("Quick Battle");
+    }
+    return QStringLiteral("unknown (%1)").arg(static_cast<int>(type));
 }
 
 QString& playerName(GameRecord& record, int player)

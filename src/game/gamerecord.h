@@ -51,7 +51,8 @@ struct GameRecord
 // becomes `now`.
 void resetGameRecord(GameRecord& record, const QDateTime& now = QDateTime::currentDateTime());
 
-// "Basic" / "Secure" and "Scenario" / "Quick Battle", as shown to the user.
+// "Basic" / "Secure" and "Scenario" / "Quick Battle", as shown to the user; a value a file
+// may hold but no game has reads "unknown (7)".
 [[nodiscard]] QString securityModeText(SecurityMode mode);
 [[nodiscard]] QString gameTypeText(GameType type);
 

@@ -1,12 +1,22 @@
 #include "game/passwords.h"
 
 #include "appversion.h"
+#include "game/codepage.h"
 #include "game/setup.h"
 
 namespace tfp {
 
 QString passwordRefusal(const QString& password)
 {
+    // The cipher gives back code 255 at an even position of the data line as code 0, so
+    // a password holding 'ÿ' could never be typed again.
+    QString character = firstUnkeptCharacter(password);
+    if (character.isEmpty() && password.contains(QChar(0xFF)))
+        character = QString(QChar(0xFF));
+    if (!character.isEmpty())
+        return QStringLiteral("A password cannot contain the character %1, which a game file "
+                              "cannot keep.")
+            .arg(describeCharacter(character));
     if (password.isEmpty() || password.size() > kMaxPasswordLength)
         return QStringLiteral("Please enter a password between 1 and %1 characters.")
             .arg(kMaxPasswordLength);

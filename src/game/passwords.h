@@ -9,8 +9,9 @@ namespace tfp {
 
 inline constexpr int kMaxPasswordLength = 20;
 
-// Why a typed password cannot be taken (empty, too long, or holding a character no stored
-// value may hold); empty when it can. The window and the terminal program both ask it.
+// Why a typed password cannot be taken (a character the game file cannot give back as
+// typed, empty, too long, or a tag character); empty when it can. The window and the
+// terminal program both ask it.
 [[nodiscard]] QString passwordRefusal(const QString& password);
 
 // "Player #1" or "Player #2".

@@ -1,6 +1,7 @@
 #include "game/setup.h"
 
 #include "appversion.h"
+#include "game/codepage.h"
 #include "game/draw.h"
 #include "game/numbers.h"
 
@@ -56,6 +57,15 @@ std::optional<Message> setupRefusal(const SetupEntries& e)
 {
     if (const SetupValidation validation = validateGameSetup(e); !validation.valid)
         return setupErrorMessage(validation.errors);
+    for (const auto& [text, what] :
+         {std::pair{e.gameName, QStringLiteral("The game name")},
+          std::pair{e.player1, QStringLiteral("The name of player #1")},
+          std::pair{e.player2, QStringLiteral("The name of player #2")}}) {
+        if (const QString character = firstUnkeptCharacter(text); !character.isEmpty())
+            return refusal(what + QStringLiteral(" holds the character %1, which a game file "
+                                                 "cannot keep. Please use another.")
+                                      .arg(describeCharacter(character)));
+    }
     if (e.gameName.size() > kMaxGameNameLength)
         return refusal(QStringLiteral("The game name can have at most %1 characters.")
                            .arg(kMaxGameNameLength));

@@ -87,20 +87,34 @@ void frmPassword::setUserName(const QString& name)
 
 void frmPassword::pressOk()
 {
-    if (!m_ok->isEnabled())
-        return;
-    sValidatedPassword = m_password->text().trimmed();
-    done(Accepted);
+    if (m_ok->isEnabled())
+        handBack();
 }
 
 void frmPassword::pressCancel()
 {
-    sValidatedPassword = m_password->text().trimmed();
     if (!m_password->text().isEmpty()) {
-        done(Accepted);
+        handBack();
         return;
     }
+    sValidatedPassword.clear();
     insistOnEntry();
+}
+
+void frmPassword::handBack()
+{
+    const QString typed = m_password->text().trimmed();
+    // Blanks hand back no password, for the caller to refuse; anything else must be a
+    // password the game file can give back as it was typed.
+    if (const QString reason = typed.isEmpty() ? QString() : passwordRefusal(typed);
+        !reason.isEmpty()) {
+        shell::MessageBox::show(
+            this, {QLatin1String(appinfo::kProductName), reason, MessageIcon::Exclamation});
+        m_password->setFocus();
+        return;
+    }
+    sValidatedPassword = typed;
+    done(Accepted);
 }
 
 void frmPassword::insistOnEntry()

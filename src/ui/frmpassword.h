@@ -1,5 +1,6 @@
 // The dialog in which a player chooses or types the password of a Secure game. It insists
-// on an entry and hands back what was typed, trimmed.
+// on an entry, refuses a password the game file could not give back as typed, and hands
+// back what was typed, trimmed.
 #pragma once
 
 #include "shell/dialogseam.h"
@@ -41,6 +42,8 @@ protected:
 private:
     void pressOk();
     void pressCancel();
+    // Hands the typed password back and closes, unless it is one the game cannot keep.
+    void handBack();
     void insistOnEntry();
 
     QLineEdit* m_userName;

@@ -7,8 +7,13 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 using namespace tfp;
 
@@ -344,6 +349,94 @@ private slots:
         if (record.EndingTurn != record.CurrentTurn && record.EndingTurn != record.CurrentTurn + 1)
             QVERIFY2(!turnValues.contains(QString::number(record.EndingTurn)), qPrintable(r.out));
         QCOMPARE(fileContent(file), before);
+    }
+
+    // Files a player meets by accident or an opponent crafts: none may hang the program or
+    // reach the terminal as control characters.
+    void info_hostileFile_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("gameType");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("says");
+        QTest::newRow("escape sequences in the file name")
+            << QStringLiteral("evil\x1b]0;owned\x07\x1b[2J.tfp") << 0 << 0
+            << QStringLiteral("Type:          Scenario\n");
+        QTest::newRow("game type no game has") << QStringLiteral("odd.tfp") << 2 << 0
+                                               << QStringLiteral("Type:          unknown (2)\n");
+#ifdef Q_OS_UNIX
+        QTest::newRow("a pipe") << QStringLiteral("pipe.tfp") << -1 << 1
+                                << QStringLiteral("It is not a file but a device or a pipe.");
+#endif
+    }
+    void info_hostileFile()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, gameType);
+        QFETCH(int, status);
+        QFETCH(QString, says);
+        GameRecord record;
+        record.GameName = QStringLiteral("Ridge\x1b[31m\r");
+        record.Player1Name = QStringLiteral("\x1b]2;title\x07Anna");
+        record.Version = QStringLiteral("1.5.24");
+        record.TotalTurns = 20;
+        record.CurrentTurn = 10;
+        record.EndingTurn = 18;
+        record.GameType = static_cast<GameType>(gameType);
+        record.FilePath = path(name);
+        FileErrorInfo error;
+        if (gameType < 0) {
+#ifdef Q_OS_UNIX
+            QVERIFY(::mkfifo(QFile::encodeName(record.FilePath).constData(), 0600) == 0);
+#endif
+        } else {
+            QVERIFY(saveData(record, error));
+        }
+        const Run r = runCli({QStringLiteral("info"), record.FilePath});
+        QCOMPARE(r.status, status);
+        QVERIFY2((r.out + r.err).contains(says), qPrintable(r.out + r.err));
+        for (const QChar c : r.out + r.err)
+            QVERIFY2(c == u'\n' || c.category() != QChar::Other_Control,
+                     qPrintable(QString::number(c.unicode(), 16)));
+        if (status == 0)
+            QVERIFY(r.out.contains(QLatin1String("Game:          Ridge\\x1b[31m\\x0d\n")));
+    }
+
+    // Two copies checking one game at once: a turn is checked once or not at all, and the
+    // file ends at the number of checks that said they were made.
+    void check_twoProcessesAtOnce_neverCheckATurnTwice()
+    {
+        GameRecord record;
+        record.GameName = QStringLiteral("Ridge");
+        record.Version = QStringLiteral("1.5.24");
+        record.TotalTurns = 99;
+        record.TurnVariance = 98;
+        record.GameType = GameType::QuickBattle;
+        record.EndingTurn = 1000; // never reached
+        record.FilePath = path(QStringLiteral("shared.tfp"));
+        FileErrorInfo error;
+        QVERIFY(saveData(record, error));
+        QStringList reported;
+        for (int round = 0; round < 40; ++round) {
+            QProcess first;
+            QProcess second;
+            for (QProcess* process : {&first, &second})
+                process->start(QStringLiteral(TFP_CLI_PATH),
+                               {QStringLiteral("check"), record.FilePath});
+            for (QProcess* process : {&first, &second}) {
+                QVERIFY(process->waitForFinished(30000));
+                QVERIFY(process->exitCode() == 0 || process->exitCode() == 1);
+                if (process->exitCode() == 0)
+                    reported
+                        << QString::fromUtf8(process->readAllStandardOutput()).section(u'\n', 0, 0);
+                else
+                    QVERIFY(process->readAllStandardError().contains("another copy"));
+            }
+        }
+        QCOMPARE(QSet<QString>(reported.cbegin(), reported.cend()).size(), reported.size());
+        QVERIFY(getData(record, error));
+        QCOMPARE(record.CurrentTurn, reported.size());
+        QVERIFY(!QFileInfo::exists(record.FilePath + QStringLiteral(".lock")));
     }
 
     void process_exitStatusAndStreams()

@@ -15,6 +15,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 using namespace tfp;
 
 namespace {
@@ -101,6 +106,12 @@ bool readBytes(const QByteArray& bytes, GameRecord& record, FileErrorInfo& error
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
     return readGame(buffer, record, error);
+}
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 void writeFile(const QString& path, const QByteArray& bytes)
@@ -413,6 +424,13 @@ private slots:
             << false << "" << 0;
         QTest::newRow("turn marker not a number")
             << rest + "<Player1LastTurn>x</Player1LastTurn>" << false << "" << 0;
+        // A draw between turns 32767 - 32767 and 32767 + 32767 would wrap to negative turns.
+        QTest::newRow("ending turns beyond 16 bits")
+            << QString(rest)
+                   .replace(QLatin1String("<TotalTurns>30"), QLatin1String("<TotalTurns>32767"))
+                   .replace(QLatin1String("<TurnVariance>5"), QLatin1String("<TurnVariance>32767"))
+                   .replace(QLatin1String("<GameType>0"), QLatin1String("<GameType>1"))
+            << false << "" << 0;
     }
     void readGame_elements()
     {
@@ -488,23 +506,41 @@ private slots:
 
     void readSavedDateTime_forms_data()
     {
+        QTest::addColumn<QString>("locale");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QDateTime>("expected");
         const QDateTime moment(QDate(2026, 12, 5), QTime(12, 5, 12));
-        QTest::newRow("the written form") << "2026-12-05 12:05:12" << moment;
-        QTest::newRow("US form") << "12/5/2026 12:05:12 PM" << moment;
+        const QDateTime midnight(QDate(2026, 12, 5), QTime(0, 0));
+        QTest::newRow("the written form") << "de_DE"
+                                          << "2026-12-05 12:05:12" << moment;
+        QTest::newRow("US form") << "en_US"
+                                 << "12/5/2026 12:05:12 PM" << moment;
         QTest::newRow("US form, morning")
+            << "en_US"
             << "1/2/2027 9:03:04 AM" << QDateTime(QDate(2027, 1, 2), QTime(9, 3, 4));
-        QTest::newRow("US date alone at midnight")
-            << "12/5/2026" << QDateTime(QDate(2026, 12, 5), QTime(0, 0));
-        QTest::newRow("not a date") << "yesterday" << QDateTime();
-        QTest::newRow("empty") << "" << QDateTime();
+        QTest::newRow("US form on a German machine") << "de_DE"
+                                                     << "12/5/2026 12:05:12 PM" << moment;
+        QTest::newRow("US date alone at midnight") << "en_US"
+                                                   << "12/5/2026" << midnight;
+        QTest::newRow("German date with seconds") << "de_DE"
+                                                  << "05.12.2026 12:05:12" << moment;
+        QTest::newRow("British date with seconds") << "en_GB"
+                                                   << "05/12/2026 12:05:12" << moment;
+        QTest::newRow("German two-digit year") << "de_DE"
+                                               << "05.12.26 12:05:12" << moment;
+        QTest::newRow("German date alone, two-digit year") << "de_DE"
+                                                           << "05.12.26" << midnight;
+        QTest::newRow("not a date") << "en_US"
+                                    << "yesterday" << QDateTime();
+        QTest::newRow("empty") << "en_US"
+                               << "" << QDateTime();
     }
     void readSavedDateTime_forms()
     {
+        QFETCH(QString, locale);
         QFETCH(QString, text);
         QFETCH(QDateTime, expected);
-        QCOMPARE(readSavedDateTime(text), expected);
+        QCOMPARE(readSavedDateTime(text, QLocale(locale)), expected);
     }
 
     void readSavedDateTime_systemLocaleForm()
@@ -652,6 +688,72 @@ private slots:
         QCOMPARE(error.Source, QStringLiteral("saveData()"));
         QVERIFY(QFileInfo(dir.filePath(QStringLiteral("folder.tfp"))).isDir());
     }
+
+    // Another copy of the program (or a synced folder) wrote the file after this copy read
+    // it: nothing is written, whatever this copy holds.
+    void saveDataIfUnchanged_fileChangedSinceRead_writesNothing()
+    {
+        QTemporaryDir dir;
+        GameRecord mine = ridge();
+        mine.FilePath = dir.filePath(QStringLiteral("ridge.tfp"));
+        FileErrorInfo error;
+        QVERIFY(saveData(mine, error, QDateTime::currentDateTime(), &mine.FileDigest));
+        mine.CurrentTurn = 25;
+        QCOMPARE(saveDataIfUnchanged(mine, error), GuardedSave::Saved);
+
+        GameRecord theirs = mine;
+        QVERIFY(getData(theirs, error));
+        theirs.CurrentTurn = 26;
+        QCOMPARE(saveDataIfUnchanged(theirs, error), GuardedSave::Saved);
+        const QByteArray written = fileBytes(mine.FilePath);
+        mine.CurrentTurn = 26;
+        QCOMPARE(saveDataIfUnchanged(mine, error), GuardedSave::ChangedElsewhere);
+        QCOMPARE(fileBytes(mine.FilePath), written);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{QStringLiteral("ridge.tfp")});
+    }
+
+#ifdef Q_OS_UNIX
+    // A game shared through a group folder stays its owner's, with its group and mode, after
+    // another user saved it.
+    void saveData_replacedFile_keepsOwnerGroupAndMode()
+    {
+        QTemporaryDir dir;
+        GameRecord record = ridge();
+        record.FilePath = dir.filePath(QStringLiteral("shared.tfp"));
+        FileErrorInfo error;
+        QVERIFY(saveData(record, error));
+        const QByteArray path = QFile::encodeName(record.FilePath);
+        QVERIFY(::chmod(path.constData(), 0660) == 0);
+        const bool root = ::geteuid() == 0;
+        if (root)
+            QVERIFY(::chown(path.constData(), 65534, 65534) == 0);
+        struct stat before
+        {};
+        QVERIFY(::stat(path.constData(), &before) == 0);
+        record.CurrentTurn = 25;
+        QVERIFY(saveData(record, error));
+        struct stat after
+        {};
+        QVERIFY(::stat(path.constData(), &after) == 0);
+        QCOMPARE(after.st_mode & 07777, before.st_mode & 07777);
+        QCOMPARE(after.st_gid, before.st_gid);
+        QCOMPARE(after.st_uid, before.st_uid);
+        if (!root)
+            QSKIP("only root can give the file another owner to keep");
+    }
+
+    void getData_pipe_refusedBeforeOpening()
+    {
+        QTemporaryDir dir;
+        GameRecord record;
+        record.FilePath = dir.filePath(QStringLiteral("pipe.tfp"));
+        QVERIFY(::mkfifo(QFile::encodeName(record.FilePath).constData(), 0600) == 0);
+        FileErrorInfo error;
+        QVERIFY(!getData(record, error)); // opening the pipe would wait for a writer forever
+        QVERIFY(error.Description.contains(QLatin1String("pipe")));
+    }
+#endif
 
     // --- tags and paths -------------------------------------------------------------------
 

@@ -335,6 +335,18 @@ private slots:
                                                   << "19" << QString();
         QTest::newRow("one turn, modifier 0") << ridge << anna << "1"
                                               << "0" << QString();
+        QTest::newRow("Western European letters")
+            << QStringLiteral("Caf\u00e9 \u00c6sir \u20ac") << QStringLiteral("J\u00fcrgen") << "20"
+            << "3" << QString();
+        QTest::newRow("Cyrillic player")
+            << ridge << QStringLiteral("\u0418\u0432\u0430\u043d") << "20"
+            << "3" << QStringLiteral("The name of player #1 holds the character '\u0418' (U+0418)");
+        QTest::newRow("game name in Chinese script")
+            << QStringLiteral("\u6218\u5f79") << anna << "20"
+            << "3" << QStringLiteral("The game name holds the character '\u6218' (U+6218)");
+        QTest::newRow("emoji counted as one character")
+            << QStringLiteral("Ridge \U0001F600") << anna << "20"
+            << "3" << QStringLiteral("The game name holds the character '\U0001F600' (U+1F600)");
     }
     void setupRefusal()
     {
@@ -368,6 +380,17 @@ private slots:
         QTest::newRow("21 characters") << QString(21, u'p') << length;
         QTest::newRow("tag") << "a<b>"
                              << "A password cannot contain the characters < and >.";
+        const QString unkept = QStringLiteral("A password cannot contain the character %1, which "
+                                              "a game file cannot keep.");
+        QTest::newRow("Cyrillic") << QStringLiteral("\u043f\u0430\u0440\u043e\u043b\u044c")
+                                  << unkept.arg(QStringLiteral("'\u043f' (U+043F)"));
+        QTest::newRow("y with diaeresis")
+            << QStringLiteral("s\u00ffx") << unkept.arg(QStringLiteral("'\u00ff' (U+00FF)"));
+        QTest::newRow("twenty emoji name the emoji, not the length")
+            << QString(QStringLiteral("\U0001F600")).repeated(20)
+            << unkept.arg(QStringLiteral("'\U0001F600' (U+1F600)"));
+        QTest::newRow("Western European letters")
+            << QStringLiteral("\u00c6\u00f8\u20ac\u00e9") << QString();
     }
     void passwordRefusal()
     {

@@ -82,10 +82,17 @@ private slots:
         QTest::addColumn<QString>("result");
         QTest::addColumn<bool>("closed");
         QTest::addColumn<int>("messages");
-        QTest::newRow("ok trims") << "  pass word  " << 0 << "pass word" << true << 0;
-        QTest::newRow("cancel hands back text") << "pw" << 1 << "pw" << true << 0;
-        QTest::newRow("cancel with empty box stays") << "" << 1 << "" << false << 1;
-        QTest::newRow("blanks with ok give empty") << "   " << 0 << "" << true << 0;
+        QTest::addColumn<QString>("message");
+        const QString length =
+            QStringLiteral("Please enter a password between 1 and 20 characters.");
+        QTest::newRow("ok trims") << "  pass word  " << 0 << "pass word" << true << 0 << QString();
+        QTest::newRow("cancel hands back text") << "pw" << 1 << "pw" << true << 0 << QString();
+        QTest::newRow("cancel with empty box stays") << "" << 1 << "" << false << 1 << length;
+        QTest::newRow("blanks with ok give empty") << "   " << 0 << "" << true << 0 << QString();
+        QTest::newRow("a character the file cannot keep stays")
+            << QStringLiteral("\u043f\u0430\u0440\u043e\u043b\u044c") << 0 << "" << false << 1
+            << QStringLiteral("A password cannot contain the character '\u043f' (U+043F), which a "
+                              "game file cannot keep.");
     }
     void password_buttons()
     {
@@ -94,6 +101,7 @@ private slots:
         QFETCH(QString, result);
         QFETCH(bool, closed);
         QFETCH(int, messages);
+        QFETCH(QString, message);
         frmPassword dialog;
         dialog.open();
         passwordBox(dialog)->setText(typed);
@@ -102,8 +110,7 @@ private slots:
         QCOMPARE(dialog.isVisible(), !closed);
         QCOMPARE(shell::MessageBox::testSeam().requests().size(), messages);
         if (messages)
-            QCOMPARE(shell::MessageBox::testSeam().requests().constFirst().text,
-                     QStringLiteral("Please enter a password between 1 and 20 characters."));
+            QCOMPARE(shell::MessageBox::testSeam().requests().constFirst().text, message);
         dialog.hide();
     }
 

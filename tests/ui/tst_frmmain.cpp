@@ -544,6 +544,29 @@ private slots:
         QCOMPARE(statusColour(), QColor(255, 0, 0));
     }
 
+    // A newer file arrived (a synced folder, another copy of the program) while the window
+    // held the game: the check writes nothing and the window shows the game as opened.
+    void checkTurn_fileChangedElsewhere_writesNothing()
+    {
+        const QString path = seams->path(QStringLiteral("synced.tfp"));
+        test::writeGameFile(test::basicGame(path, 20, 3, 20));
+        window->openPath(path);
+        GameRecord newer = test::basicGame(path, 20, 3, 20);
+        newer.CurrentTurn = 18;
+        test::writeGameFile(newer);
+        window->clickCommand(2);
+        QCOMPARE(shell::MessageBox::testSeam().requests().size(), 1);
+        QVERIFY(shell::MessageBox::testSeam().requests().constFirst().text.contains(
+            QLatin1String("changed by another copy of the program")));
+        GameRecord onDisk;
+        onDisk.FilePath = path;
+        FileErrorInfo error;
+        QVERIFY(getData(onDisk, error));
+        QCOMPARE(onDisk.CurrentTurn, qint16(18));
+        QCOMPARE(statusTitle(), QStringLiteral("Game File Loaded"));
+        QCOMPARE(button(2)->text(), QStringLiteral("Check Turn 17"));
+    }
+
     void checkTurn_saveFails_doesNotCount()
     {
         const QString path = seams->path(QStringLiteral("gone/game.tfp"));
