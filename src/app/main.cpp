@@ -1,5 +1,4 @@
 // turnpicker: the desktop program. Opens a game file named on its command line.
-#include "appversion.h"
 #include "shell/pictures.h"
 #include "startup.h"
 #include "ui/frmmain.h"
@@ -55,11 +54,7 @@ int main(int argc, char* argv[])
         return 1;
     }
     QApplication app(argc, argv);
-    QApplication::setOrganizationName(QStringLiteral("Torva"));
-    QApplication::setApplicationName(QStringLiteral("TorvaFoglineTurnpicker"));
-    QApplication::setApplicationDisplayName(QLatin1String(tfp::appinfo::kProductName));
-    QApplication::setApplicationVersion(QLatin1String(tfp::appinfo::kVersionText));
-    QApplication::setDesktopFileName(QStringLiteral("turnpicker"));
+    tfp::app::setApplicationIdentity();
 
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();

@@ -1,12 +1,22 @@
 #include "startup.h"
 
-#include <QtGlobal>
+#include "appversion.h"
+
+#include <QGuiApplication>
 
 namespace tfp::app {
 
 QString commandLinePath(const QStringList& arguments)
 {
     return arguments.join(u' ').remove(u'"');
+}
+
+void setApplicationIdentity()
+{
+    QCoreApplication::setOrganizationName(QStringLiteral("Torva"));
+    QCoreApplication::setApplicationName(QStringLiteral("TorvaFoglineTurnpicker"));
+    QCoreApplication::setApplicationVersion(QLatin1String(appinfo::kVersionText));
+    QGuiApplication::setDesktopFileName(QStringLiteral("turnpicker"));
 }
 
 QString missingDisplayReason()

@@ -1,7 +1,20 @@
-// What the desktop program works out from its command line and environment.
+// What the desktop program works out from its command line and environment, and the
+// names it gives itself.
 #include "startup.h"
 
+#include <qpa/qplatformwindow.h>
 #include <QTest>
+
+namespace {
+
+// The X11 and Windows platforms build the title a window manager shows with this routine.
+class ShownTitle final : public QPlatformWindow
+{
+public:
+    using QPlatformWindow::formatWindowTitle;
+};
+
+} // namespace
 
 class tst_Startup : public QObject
 {
@@ -27,6 +40,19 @@ private slots:
         QCOMPARE(tfp::app::commandLinePath(arguments), path);
     }
 
+    void windowTitle_shownExactlyAsSet_data()
+    {
+        QTest::addColumn<QString>("title");
+        QTest::newRow("main window") << "Torva Fogline Turnpicker v1.5.24";
+        QTest::newRow("password dialog") << "Set Password for Player #1";
+    }
+    void windowTitle_shownExactlyAsSet()
+    {
+        QFETCH(QString, title);
+        tfp::app::setApplicationIdentity();
+        QCOMPARE(ShownTitle::formatWindowTitle(title, QStringLiteral(" \u2014 ")), title);
+    }
+
     void missingDisplayReason_namesTheTerminalProgram()
     {
         const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
@@ -47,5 +73,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(tst_Startup)
+QTEST_MAIN(tst_Startup)
 #include "tst_startup.moc"
