@@ -3,6 +3,7 @@
 #include "game/setup.h"
 
 #include <algorithm>
+#include <QAbstractButton>
 #include <QApplication>
 #include <QEvent>
 #include <QFocusEvent>
@@ -74,18 +75,14 @@ bool EditorBehaviour::eventFilter(QObject* watched, QEvent* event)
     case QEvent::KeyPress: {
         if (m_kind != Kind::Digits)
             break;
-        auto* key = static_cast<QKeyEvent*>(event);
-        // Clipboard and editing shortcuts still work; pasted text is the entry's to check.
-        if (key->matches(QKeySequence::Paste) || key->matches(QKeySequence::Copy) ||
-            key->matches(QKeySequence::Cut) || key->matches(QKeySequence::SelectAll) ||
-            key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo))
+        // Only typed characters are filtered: Tab, Delete, the arrows and the shortcuts
+        // (their texts are control characters or none) work as in any text box, and
+        // pasted text is the entry's to check.
+        const QString text = static_cast<QKeyEvent*>(event)->text();
+        if (text.isEmpty() || !text.at(0).isPrint())
             break;
-        const QString text = key->text();
-        if (text.isEmpty())
-            break; // arrows, Delete, Tab: not typed characters
         const QChar c = text.at(0);
-        const bool digit = c >= u'0' && c <= u'9';
-        if (!digit && c != QChar(8))
+        if (c < u'0' || c > u'9')
             return true;
         break;
     }
@@ -95,13 +92,24 @@ bool EditorBehaviour::eventFilter(QObject* watched, QEvent* event)
     return false;
 }
 
-OptionPairBehaviour::OptionPairBehaviour(QWidget* frame, const QList<QWidget*>& buttons)
-    : QObject(frame), m_widgets(buttons)
+OptionPairBehaviour::OptionPairBehaviour(QWidget* frame, const QList<QAbstractButton*>& buttons)
+    : QObject(frame), m_buttons(buttons)
 {
-    m_widgets.prepend(frame);
-    for (QWidget* button : buttons)
+    m_widgets.append(frame);
+    for (QAbstractButton* button : buttons) {
+        m_widgets.append(button);
         button->installEventFilter(this);
+        connect(button, &QAbstractButton::toggled, this, &OptionPairBehaviour::followSelection);
+    }
     setEditorHighlight(m_widgets, false);
+    followSelection();
+}
+
+void OptionPairBehaviour::followSelection()
+{
+    // Tab and Backtab enter the pair at its selected button; the arrows move within it.
+    for (QAbstractButton* button : m_buttons)
+        button->setFocusPolicy(button->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
 }
 
 bool OptionPairBehaviour::eventFilter(QObject* /*watched*/, QEvent* event)

@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QValidator>
 
+class QAbstractButton;
 class QLineEdit;
 class QWidget;
 
@@ -56,18 +57,22 @@ private:
 };
 
 // Attached to the widgets of an option pair and its frame: all of them take the focus
-// colour while either button has the focus.
+// colour while either button has the focus, and the keyboard enters the pair at its
+// selected button.
 class OptionPairBehaviour final : public QObject
 {
     Q_OBJECT
 public:
-    OptionPairBehaviour(QWidget* frame, const QList<QWidget*>& buttons);
+    OptionPairBehaviour(QWidget* frame, const QList<QAbstractButton*>& buttons);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QList<QWidget*> m_widgets;
+    void followSelection();
+
+    QList<QAbstractButton*> m_buttons;
+    QList<QWidget*> m_widgets; // the frame and the buttons
 };
 
 } // namespace tfp::ui

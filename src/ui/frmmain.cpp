@@ -165,10 +165,13 @@ void frmMain::buildControls()
     lblGamePlay =
         label(QStringLiteral("lblGamePlay"), QStringLiteral("Game Play"), {5, 185, 66, 16});
 
-    const auto textBox = [this](const QString& name, int maxLength, const QRect& geometry,
-                                const QString& tip, EditorBehaviour::Kind kind) {
+    const auto textBox = [this](const QString& name, const QString& caption, int maxLength,
+                                const QRect& geometry, const QString& tip,
+                                EditorBehaviour::Kind kind) {
         auto* edit = new QLineEdit(this);
         edit->setObjectName(name);
+        // The captions are painted on the background; screen readers read these.
+        edit->setAccessibleName(caption);
         edit->setMaxLength(maxLength);
         edit->setGeometry(geometry);
         edit->setToolTip(tip);
@@ -181,12 +184,15 @@ void frmMain::buildControls()
         return edit;
     };
     using Kind = EditorBehaviour::Kind;
-    txtGameName = textBox(QStringLiteral("txtGameName"), kMaxGameNameLength, {132, 21, 185, 21},
-                          QStringLiteral(" Enter game name "), Kind::Text);
+    txtGameName =
+        textBox(QStringLiteral("txtGameName"), QStringLiteral("Game name"), kMaxGameNameLength,
+                {132, 21, 185, 21}, QStringLiteral(" Enter game name "), Kind::Text);
 
-    const auto optionFrame = [this](const QString& name, const QRect& geometry) {
+    const auto optionFrame = [this](const QString& name, const QString& caption,
+                                    const QRect& geometry) {
         auto* frame = new QFrame(this);
         frame->setObjectName(name);
+        frame->setAccessibleName(caption);
         frame->setFrameShape(QFrame::NoFrame);
         frame->setGeometry(geometry);
         return frame;
@@ -199,7 +205,8 @@ void frmMain::buildControls()
         button->setToolTip(tip);
         return button;
     };
-    fraGameType = optionFrame(QStringLiteral("fraGameType"), {134, 51, 181, 19});
+    fraGameType =
+        optionFrame(QStringLiteral("fraGameType"), QStringLiteral("Game type"), {134, 51, 181, 19});
     optType[0] =
         option(fraGameType, QStringLiteral("optType_0"), QStringLiteral("Scenario"), {1, 2, 73, 17},
                QStringLiteral(" Select for scenario-based games where the number of "
@@ -208,7 +215,8 @@ void frmMain::buildControls()
                         {80, 2, 93, 17},
                         QStringLiteral(" Select for quick battle-based games where you specify "
                                        "the number of turns during the creation of the game "));
-    fraSecurityMode = optionFrame(QStringLiteral("fraSecurityMode"), {134, 81, 181, 19});
+    fraSecurityMode = optionFrame(QStringLiteral("fraSecurityMode"),
+                                  QStringLiteral("Security mode"), {134, 81, 181, 19});
     optMode[0] = option(fraSecurityMode, QStringLiteral("optMode_0"), QStringLiteral("Basic"),
                         {1, 2, 73, 17},
                         QStringLiteral(" Select to enable basic mode - one player monitors the "
@@ -220,19 +228,23 @@ void frmMain::buildControls()
     new OptionPairBehaviour(fraGameType, {optType[0], optType[1]});
     new OptionPairBehaviour(fraSecurityMode, {optMode[0], optMode[1]});
 
-    txtAllied = textBox(QStringLiteral("txtAllied"), kMaxPlayerNameLength, {132, 108, 80, 21},
-                        QStringLiteral(" Enter the name for player #1 "), Kind::Text);
-    txtAxis = textBox(QStringLiteral("txtAxis"), kMaxPlayerNameLength, {237, 108, 80, 21},
-                      QStringLiteral(" Enter the name for player #2 "), Kind::Text);
-    txtGameTurns = textBox(QStringLiteral("txtGameTurns"), kMaxNumberDigits, {131, 135, 29, 22},
+    txtAllied =
+        textBox(QStringLiteral("txtAllied"), QStringLiteral("Player #1"), kMaxPlayerNameLength,
+                {132, 108, 80, 21}, QStringLiteral(" Enter the name for player #1 "), Kind::Text);
+    txtAxis =
+        textBox(QStringLiteral("txtAxis"), QStringLiteral("Player #2"), kMaxPlayerNameLength,
+                {237, 108, 80, 21}, QStringLiteral(" Enter the name for player #2 "), Kind::Text);
+    txtGameTurns = textBox(QStringLiteral("txtGameTurns"), QStringLiteral("Game turns"),
+                           kMaxNumberDigits, {131, 135, 29, 22},
                            QStringLiteral(" Enter the number of turns in the game "), Kind::Digits);
     txtGameTurns->setText(QStringLiteral("0"));
     UpDown1 = new UpDown(txtGameTurns, kMinTurns, kSpinnerHighest, kMinTurns, this);
     UpDown1->setObjectName(QStringLiteral("UpDown1"));
     UpDown1->setGeometry(161, 135, 16, 22);
     connect(UpDown1, &UpDown::valueChanged, this, &frmMain::clampModifier);
-    txtVariance = textBox(QStringLiteral("txtVariance"), kMaxNumberDigits, {274, 135, 29, 22},
-                          QStringLiteral(" Enter the modifier/variance "), Kind::Digits);
+    txtVariance =
+        textBox(QStringLiteral("txtVariance"), QStringLiteral("Modifier"), kMaxNumberDigits,
+                {274, 135, 29, 22}, QStringLiteral(" Enter the modifier/variance "), Kind::Digits);
     txtVariance->setText(QStringLiteral("0"));
     UpDown2 = new UpDown(txtVariance, 0, kSpinnerHighest, 0, this);
     UpDown2->setObjectName(QStringLiteral("UpDown2"));
@@ -268,9 +280,11 @@ void frmMain::buildControls()
     setBlack(txtGameStatusMessage);
     setBlack(txtGameStatusMessage->viewport());
 
-    const auto smallButton = [this](int index, const QRect& geometry, const QString& tip) {
+    const auto smallButton = [this](int index, const QString& caption, const QRect& geometry,
+                                    const QString& tip) {
         auto* button = new QToolButton(this);
         button->setObjectName(QStringLiteral("cmdCommand_%1").arg(index));
+        button->setAccessibleName(caption);
         button->setGeometry(geometry);
         button->setToolTip(tip);
         button->setIcon(shell::pictureIcon(smallButtonPicture(index)));
@@ -279,9 +293,12 @@ void frmMain::buildControls()
         connect(button, &QToolButton::clicked, this, [this, index] { clickCommand(index); });
         cmdCommand[static_cast<std::size_t>(index)] = button;
     };
-    smallButton(1, {372, 7, 32, 27}, QStringLiteral(" Create a new game file "));
-    smallButton(3, {372, 39, 32, 27}, QStringLiteral(" Open saved game file "));
-    smallButton(0, {372, 71, 32, 27}, QStringLiteral(" Save current game file "));
+    smallButton(1, QStringLiteral("New game"), {372, 7, 32, 27},
+                QStringLiteral(" Create a new game file "));
+    smallButton(3, QStringLiteral("Open game"), {372, 39, 32, 27},
+                QStringLiteral(" Open saved game file "));
+    smallButton(0, QStringLiteral("Save game"), {372, 71, 32, 27},
+                QStringLiteral(" Save current game file "));
 
     auto* check = new CheckButton(this);
     check->setObjectName(QStringLiteral("cmdCommand_2"));

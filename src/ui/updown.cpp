@@ -2,6 +2,7 @@
 
 #include "game/numbers.h"
 
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -24,10 +25,31 @@ UpDown::UpDown(QLineEdit* buddy, int lowest, int highest, int value, QWidget* pa
     }
     m_up->setObjectName(QStringLiteral("up"));
     m_down->setObjectName(QStringLiteral("down"));
+    m_up->setAccessibleName(QStringLiteral("Step up"));
+    m_down->setAccessibleName(QStringLiteral("Step down"));
     m_up->setArrowType(Qt::UpArrow);
     m_down->setArrowType(Qt::DownArrow);
     connect(m_up, &QToolButton::clicked, this, &UpDown::stepUp);
     connect(m_down, &QToolButton::clicked, this, &UpDown::stepDown);
+    buddy->installEventFilter(this);
+}
+
+bool UpDown::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_buddy && event->type() == QEvent::KeyPress && isEnabled()) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+            if (key->key() == Qt::Key_Up) {
+                stepUp();
+                return true;
+            }
+            if (key->key() == Qt::Key_Down) {
+                stepDown();
+                return true;
+            }
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void UpDown::setHighest(int highest)

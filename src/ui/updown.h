@@ -1,5 +1,5 @@
-// A spinner of two arrow buttons bound to a text box: each click writes its value into
-// the box as a plain decimal number.
+// A spinner of two arrow buttons bound to a text box: each click, and each Up or Down key
+// in the box, writes its value into the box as a plain decimal number.
 #pragma once
 
 #include <QWidget>
@@ -26,6 +26,9 @@ public:
 
 signals:
     void valueChanged(int value);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void step(int delta);

@@ -4,6 +4,7 @@
 #include "ui/updown.h"
 #include "uitestsupport.h"
 
+#include <QAccessible>
 #include <QFile>
 #include <QLineEdit>
 #include <QMimeData>
@@ -137,34 +138,49 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QRect>("geometry");
         QTest::addColumn<QString>("toolTip");
+        QTest::addColumn<QString>("accessibleName"); // what a screen reader calls it
         QTest::newRow("game name")
-            << "txtGameName" << QRect(132, 21, 185, 21) << " Enter game name ";
+            << "txtGameName" << QRect(132, 21, 185, 21) << " Enter game name "
+            << "Game name";
+        QTest::newRow("game type") << "fraGameType" << QRect(134, 51, 181, 19) << ""
+                                   << "Game type";
         QTest::newRow("player 1") << "txtAllied" << QRect(132, 108, 80, 21)
-                                  << " Enter the name for player #1 ";
+                                  << " Enter the name for player #1 "
+                                  << "Player #1";
         QTest::newRow("player 2") << "txtAxis" << QRect(237, 108, 80, 21)
-                                  << " Enter the name for player #2 ";
+                                  << " Enter the name for player #2 "
+                                  << "Player #2";
         QTest::newRow("turns") << "txtGameTurns" << QRect(131, 135, 29, 22)
-                               << " Enter the number of turns in the game ";
+                               << " Enter the number of turns in the game "
+                               << "Game turns";
         QTest::newRow("modifier") << "txtVariance" << QRect(274, 135, 29, 22)
-                                  << " Enter the modifier/variance ";
-        QTest::newRow("check") << "cmdCommand_2" << QRect(300, 203, 65, 62)
-                               << " Check turn status ";
+                                  << " Enter the modifier/variance "
+                                  << "Modifier";
+        QTest::newRow("check") << "cmdCommand_2" << QRect(300, 203, 65, 62) << " Check turn status "
+                               << "Check Turn";
         QTest::newRow("new") << "cmdCommand_1" << QRect(372, 7, 32, 27)
-                             << " Create a new game file ";
+                             << " Create a new game file "
+                             << "New game";
         QTest::newRow("open") << "cmdCommand_3" << QRect(372, 39, 32, 27)
-                              << " Open saved game file ";
+                              << " Open saved game file "
+                              << "Open game";
         QTest::newRow("save") << "cmdCommand_0" << QRect(372, 71, 32, 27)
-                              << " Save current game file ";
-        QTest::newRow("status") << "picStatusFrame" << QRect(18, 203, 278, 62) << "";
+                              << " Save current game file "
+                              << "Save game";
+        QTest::newRow("status") << "picStatusFrame" << QRect(18, 203, 278, 62) << ""
+                                << "";
     }
     void controls_atTheirPlaces()
     {
         QFETCH(QString, name);
         QFETCH(QRect, geometry);
         QFETCH(QString, toolTip);
+        QFETCH(QString, accessibleName);
         QWidget* widget = control<QWidget>(name);
         QCOMPARE(widget->geometry(), geometry);
         QCOMPARE(widget->toolTip(), toolTip);
+        QCOMPARE(QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name),
+                 accessibleName);
     }
 
     void controls_haveTheWindowsFonts_data()
@@ -301,6 +317,14 @@ private slots:
         QCOMPARE(turns->text(), QStringLiteral("12"));
         QTest::keyClick(turns, Qt::Key_Backspace);
         QCOMPARE(turns->text(), QStringLiteral("1"));
+        // Editing and moving on work as in any text box.
+        QTest::keyClick(turns, Qt::Key_Home);
+        // X11 gives Delete the text "\x7f", as QTest gives Tab "\t".
+        QTest::sendKeyEvent(QTest::Click, turns, Qt::Key_Delete, QStringLiteral("\x7f"),
+                            Qt::NoModifier);
+        QCOMPARE(turns->text(), QString());
+        QTest::keyClick(turns, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), edit("txtVariance"));
     }
 
     void nameBoxes_refuseTagCharacters()
@@ -370,21 +394,53 @@ private slots:
         QCOMPARE(control<UpDown>(QStringLiteral("UpDown2"))->highest(), highest);
     }
 
-    void upDown_writesItsValueAndClamps()
+    void upDown_arrowsAndKeysStepWithinLimits()
     {
         window->clickCommand(1);
-        auto* turns = control<UpDown>(QStringLiteral("UpDown1"));
+        QLineEdit* turns = edit("txtGameTurns");
         edit("txtVariance")->setText(QStringLiteral("9"));
-        edit("txtGameTurns")->setText(QStringLiteral("5"));
-        turns->stepUp();
-        QCOMPARE(edit("txtGameTurns")->text(), QStringLiteral("6"));
+        turns->setText(QStringLiteral("5"));
+        control<UpDown>(QStringLiteral("UpDown1"))
+            ->findChild<QToolButton*>(QStringLiteral("up"))
+            ->click();
+        QCOMPARE(turns->text(), QStringLiteral("6"));
         QCOMPARE(edit("txtVariance")->text(), QStringLiteral("5"));
-        edit("txtGameTurns")->setText(QStringLiteral("60"));
-        turns->stepUp();
-        QCOMPARE(edit("txtGameTurns")->text(), QStringLiteral("60"));
-        edit("txtGameTurns")->setText(QStringLiteral("1"));
-        turns->stepDown();
-        QCOMPARE(edit("txtGameTurns")->text(), QStringLiteral("1"));
+        // Up and Down in the boxes step them as the arrows do.
+        turns->setText(QStringLiteral("60"));
+        QTest::keyClick(turns, Qt::Key_Up);
+        QCOMPARE(turns->text(), QStringLiteral("60"));
+        turns->setText(QStringLiteral("2"));
+        QTest::keyClick(turns, Qt::Key_Down);
+        QTest::keyClick(turns, Qt::Key_Down);
+        QCOMPARE(turns->text(), QStringLiteral("1"));
+        QTest::keyClick(edit("txtVariance"), Qt::Key_Up);
+        QCOMPARE(edit("txtVariance")->text(), QStringLiteral("0"));
+    }
+
+    void optionPair_keyboardEntersAtSelectedButton_data()
+    {
+        QTest::addColumn<QString>("choose");
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("lands");
+        QTest::newRow("back into Basic") << ""
+                                         << "txtAllied" << int(Qt::Key_Backtab) << "optMode_0";
+        QTest::newRow("into Quick Battle") << "optType_1"
+                                           << "txtGameName" << int(Qt::Key_Tab) << "optType_1";
+    }
+    void optionPair_keyboardEntersAtSelectedButton()
+    {
+        QFETCH(QString, choose);
+        QFETCH(QString, from);
+        QFETCH(int, key);
+        QFETCH(QString, lands);
+        window->clickCommand(1);
+        if (!choose.isEmpty())
+            control<QRadioButton>(choose)->setChecked(true);
+        control<QWidget>(from)->setFocus();
+        QTRY_VERIFY(control<QWidget>(from)->hasFocus());
+        QTest::keyClick(control<QWidget>(from), Qt::Key(key));
+        QCOMPARE(QApplication::focusWidget(), control<QWidget>(lands));
     }
 
     void createGame_basic_savesAndShowsFirstCheck()
