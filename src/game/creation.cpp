@@ -49,10 +49,17 @@ CreatedView createdGameView(const GameRecord& r)
             ButtonView{QStringLiteral("Check Turn %1").arg(next), true, std::nullopt}};
 }
 
+std::optional<Message> creationRefusal(const GameRecord& record)
+{
+    if (record.SecurityMode == SecurityMode::Secure && record.Player1Pwd.isEmpty())
+        return noPasswordChosenMessage(PasswordNeededFor::NewGame);
+    return std::nullopt;
+}
+
 bool saveNewGame(GameRecord& record, Interaction& interaction, const QDateTime& now)
 {
-    if (record.SecurityMode == SecurityMode::Secure && record.Player1Pwd.isEmpty()) {
-        interaction.showMessage(noPasswordChosenMessage(PasswordNeededFor::NewGame));
+    if (const std::optional<Message> refusal = creationRefusal(record)) {
+        interaction.showMessage(*refusal);
         return false;
     }
     FileErrorInfo error;

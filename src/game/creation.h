@@ -7,6 +7,7 @@
 #include "game/setup.h"
 #include "game/view.h"
 
+#include <optional>
 #include <QDateTime>
 #include <QRandomGenerator>
 
@@ -26,6 +27,11 @@ struct CreatedView
 
 // The status and button of a game that has just been saved for the first time.
 [[nodiscard]] CreatedView createdGameView(const GameRecord& record);
+
+// A Secure game is never created without player #1's password: the message that says so,
+// or nullopt when the prepared record may be saved. The window asks it before its file
+// dialog, so a refused game writes nothing, not even a setting.
+[[nodiscard]] std::optional<Message> creationRefusal(const GameRecord& record);
 
 // Saves a new game to record.FilePath (replacing any file there: the player chose it) and
 // notes the file's digest in the record; on failure shows the save error and returns false.

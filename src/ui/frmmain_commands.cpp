@@ -55,6 +55,11 @@ void frmMain::createGame()
 
     WindowInteraction interaction(this);
     GameRecord record = prepareNewGame(entries, interaction);
+    if (const std::optional<Message> refusal = creationRefusal(record)) {
+        interaction.showMessage(*refusal);
+        backToName();
+        return;
+    }
 
     const shell::SettingsFlags& flags = shell::settingsFlags();
     if (flags.ReusePlayerNames) {

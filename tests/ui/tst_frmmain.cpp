@@ -521,6 +521,25 @@ private slots:
         QCOMPARE(window->mode(), WindowMode::Setup);
     }
 
+    void createGame_blankPassword_refusedBeforeFileDialog()
+    {
+        window->clickCommand(1);
+        typeSetup(QStringLiteral("Ridge"), QStringLiteral("Anna"), QStringLiteral("Ben"),
+                  QStringLiteral("20"), QStringLiteral("3"));
+        control<QRadioButton>(QStringLiteral("optMode_1"))->setChecked(true);
+        frmConfirmSave::testSeam().queueAnswer(true);
+        frmPassword::testSeam().queueAnswer(QStringLiteral("   "));
+        FileDialog::testSeam().queueAnswer(seams->path(QStringLiteral("ridge.tfp")));
+        window->clickCommand(0);
+        QCOMPARE(shell::MessageBox::testSeam().requests().size(), 1);
+        QCOMPARE(shell::MessageBox::testSeam().requests().constFirst().text,
+                 QStringLiteral("No password was chosen, so the game was not saved."));
+        QVERIFY(FileDialog::testSeam().requests().isEmpty());
+        QVERIFY(shell::ReadSetting(shell::Setting::Player1Name).isEmpty());
+        QCOMPARE(window->mode(), WindowMode::Setup);
+        QCOMPARE(edit("txtAllied")->text(), QStringLiteral("Anna"));
+    }
+
     void createGame_saveFails_reportsAndStaysInSetup()
     {
         window->clickCommand(1);
