@@ -77,6 +77,8 @@ private:
     void applyButton(const ButtonView& view);
     void setCheckPicture(Light light);
     void showGame();
+    // Where the focus goes once a game is shown or checked: to the check button, or to the
+    // window itself while the button is disabled.
     void focusCheckButton();
 
     void startNewGame();

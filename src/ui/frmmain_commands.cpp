@@ -142,9 +142,13 @@ void frmMain::openGame()
 
 void frmMain::focusCheckButton()
 {
-    // Enter checks the turn of a game just shown.
+    // Enter checks the turn of a game just shown. When the button is disabled (the battle
+    // is over, or the file must be sent on) the focus rests on the window itself, not on
+    // the next button, so Enter does nothing until the player chooses a command.
     if (cmdCommand[2]->isEnabled())
         cmdCommand[2]->setFocus();
+    else
+        setFocus();
 }
 
 void frmMain::showGame()
@@ -178,8 +182,10 @@ void frmMain::runCheckTurnCommand()
         setStatus(txtGameStatusTitle->text(),
                   messageWithHandOver(m_statusMessage, outcome.handOver),
                   txtGameStatusTitle->palette().color(QPalette::Text));
-    if (outcome.button)
+    if (outcome.button) {
         applyButton(*outcome.button);
+        focusCheckButton();
+    }
     if (outcome.sound != SoundCue::None)
         shell::playSoundCue(outcome.sound);
 }

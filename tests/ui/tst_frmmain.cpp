@@ -573,12 +573,15 @@ private slots:
         QTest::addColumn<bool>("enabled");
         QTest::addColumn<QColor>("colour");
         QTest::addColumn<QString>("sound");
+        QTest::addColumn<QString>("titleAfterSecondEnter");
         QTest::newRow("not the ending turn")
             << 20 << "This is NOT the ending turn."
-            << "Check Turn 18" << true << QColor(0, 192, 0) << "NextTurn.wav";
+            << "Check Turn 18" << true << QColor(0, 192, 0) << "NextTurn.wav"
+            << "Turn #18";
         QTest::newRow("ending turn reached")
             << 17 << "BATTLE OVER - CEASE FIRE!"
-            << "Battle Over" << false << QColor(255, 0, 0) << "EndGame.wav";
+            << "Battle Over" << false << QColor(255, 0, 0) << "EndGame.wav"
+            << "Turn #17";
     }
     void checkTurn_outcomes()
     {
@@ -603,6 +606,13 @@ private slots:
         QCOMPARE(seams->sounds.played.size(), 2);
         QVERIFY(seams->sounds.played.constLast().endsWith(sound));
         QCOMPARE(readBack(path).CurrentTurn, qint16(17));
+        // Enter again, wherever the focus went: the next check, or nothing once it is over.
+        QFETCH(QString, titleAfterSecondEnter);
+        QVERIFY(QApplication::focusWidget());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(statusTitle(), titleAfterSecondEnter);
+        QCOMPARE(statusMessage(), message);
+        QCOMPARE(window->mode(), WindowMode::GamePlay);
     }
 
     void checkTurn_afterTheEnd_reportsBattleOver()
@@ -786,6 +796,9 @@ private slots:
         QCOMPARE(button(2)->text(), QStringLiteral("Send File"));
         QVERIFY(!button(2)->isEnabled());
         QVERIFY(statusMessage().endsWith(QStringLiteral("\r\nBen, send this file to player #1.")));
+        const QString handedOver = statusMessage();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(statusMessage(), handedOver);
 
         if (drawn.EndingTurn == 17)
             return; // the battle ended on Ben's turn
