@@ -337,10 +337,13 @@ void frmMain::buildControls()
     setTabOrder(cmdCommand[3], cmdCommand[0]);
     setTabOrder(cmdCommand[0], cmdCommand[2]);
 
-    // The window sees every key before the control that has the focus.
+    // The window sees every key before the control that has the focus, and takes every
+    // drop itself: no box takes dropped text, which only flashes the window.
     installEventFilter(this);
-    for (QWidget* child : findChildren<QWidget*>())
+    for (QWidget* child : findChildren<QWidget*>()) {
         child->installEventFilter(this);
+        child->setAcceptDrops(false);
+    }
 }
 
 void frmMain::load(const QString& commandLine)

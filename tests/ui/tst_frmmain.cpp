@@ -1,5 +1,6 @@
 // The main window: modes, editors, the new-game and open workflows, the turn check and
 // the Escape key, all answered through the dialog seams.
+#include "shell/attention.h"
 #include "ui/frmmain.h"
 #include "ui/updown.h"
 #include "uitestsupport.h"
@@ -11,6 +12,7 @@
 #include <QRadioButton>
 #include <QTextEdit>
 #include <QToolButton>
+#include <QWindow>
 
 using namespace tfp;
 using namespace tfp::ui;
@@ -65,16 +67,17 @@ private:
         window->clickCommand(0);
         return path;
     }
-    // Drags the data over the window's background and drops it; true when it was taken.
-    bool drop(QMimeData& data)
+    // Drags the data to `at` (the background unless given) and drops it there, through the
+    // window system's route to the control under the mouse; true when it was taken.
+    bool drop(QMimeData& data, QPoint at = {60, 190})
     {
-        const QPoint at(60, 190);
+        QWindow* handle = window->windowHandle();
         QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(window.get(), &enter);
+        QApplication::sendEvent(handle, &enter);
         if (!enter.isAccepted())
             return false;
         QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(window.get(), &dropped);
+        QApplication::sendEvent(handle, &dropped);
         return dropped.isAccepted();
     }
     GameRecord readBack(const QString& path)
@@ -759,6 +762,11 @@ private slots:
         text.setText(QStringLiteral("just words"));
         QVERIFY(drop(text));
         QCOMPARE(window->mode(), WindowMode::Welcome);
+        QVERIFY(shell::isFlashing(window.get()));
+        // Not even a setup box takes it.
+        window->clickCommand(1);
+        QVERIFY(drop(text, edit("txtGameName")->geometry().center()));
+        QVERIFY(edit("txtGameName")->text().isEmpty());
 
         QMimeData files;
         files.setUrls({QUrl::fromLocalFile(first), QUrl::fromLocalFile(second)});
