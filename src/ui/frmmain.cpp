@@ -31,6 +31,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QRadioButton>
 #include <QTextEdit>
@@ -613,10 +614,20 @@ void frmMain::dropEvent(QDropEvent* event)
 bool frmMain::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == lblMoreInfo) {
-        if (event->type() == QEvent::Enter || event->type() == QEvent::MouseMove)
+        if (event->type() == QEvent::Enter || event->type() == QEvent::MouseMove) {
             setTextColour(lblMoreInfo, kYellow);
-        else if (event->type() == QEvent::MouseButtonRelease)
-            shell::openDonationPage();
+        } else if (event->type() == QEvent::MouseButtonPress ||
+                   event->type() == QEvent::MouseButtonRelease) {
+            // A link opens on a left click pressed and released on it, nothing else.
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            if (mouse->button() == Qt::LeftButton) {
+                const bool pressed = event->type() == QEvent::MouseButtonPress;
+                if (!pressed && m_linkPressed &&
+                    lblMoreInfo->rect().contains(mouse->position().toPoint()))
+                    shell::openDonationPage();
+                m_linkPressed = pressed;
+            }
+        }
     }
     if (event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);

@@ -91,7 +91,8 @@ private:
     GameRecord m_record;
     WindowMode m_mode = WindowMode::Welcome;
     QString m_pendingOpenPath;
-    QString m_statusMessage; // as set, with its CR LF line breaks
+    QString m_statusMessage;    // as set, with its CR LF line breaks
+    bool m_linkPressed = false; // the left button went down on lblMoreInfo
     QPixmap m_background;
 
     QLabel* lblSetup = nullptr;

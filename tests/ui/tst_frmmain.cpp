@@ -1,15 +1,18 @@
 // The main window: modes, editors, the new-game and open workflows, the turn check and
 // the Escape key, all answered through the dialog seams.
 #include "shell/attention.h"
+#include "shell/helptarget.h"
 #include "ui/frmmain.h"
 #include "ui/updown.h"
 #include "uitestsupport.h"
 
 #include <QAccessible>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QTextEdit>
 #include <QToolButton>
 #include <QWindow>
@@ -773,6 +776,34 @@ private slots:
         QVERIFY(drop(files));
         QCOMPARE(window->mode(), WindowMode::GamePlay);
         QCOMPARE(window->gameRecord().FilePath, first);
+    }
+
+    void donationLink_opensOnLeftClickOnly_data()
+    {
+        QTest::addColumn<int>("button");
+        QTest::addColumn<bool>("releasedOutside");
+        QTest::addColumn<int>("opened");
+        QTest::newRow("left click") << int(Qt::LeftButton) << false << 1;
+        QTest::newRow("right click") << int(Qt::RightButton) << false << 0;
+        QTest::newRow("released elsewhere") << int(Qt::LeftButton) << true << 0;
+    }
+    void donationLink_opensOnLeftClickOnly()
+    {
+        QFETCH(int, button);
+        QFETCH(bool, releasedOutside);
+        QFETCH(int, opened);
+        QList<QUrl> urls;
+        shell::setUrlOpenerForTesting([&urls](const QUrl& url) {
+            urls.append(url);
+            return true;
+        });
+        const auto restore = qScopeGuard([] { shell::setUrlOpenerForTesting({}); });
+        auto* link = control<QLabel>(QStringLiteral("lblMoreInfo"));
+        const QPoint on = link->rect().center();
+        QTest::mousePress(link, Qt::MouseButton(button), {}, on);
+        QTest::mouseRelease(link, Qt::MouseButton(button), {},
+                            releasedOutside ? on + QPoint(0, link->height()) : on);
+        QCOMPARE(urls.size(), opened);
     }
 
     void secure_fullRoundBetweenTwoPlayers()
