@@ -3,11 +3,11 @@
 #include "appversion.h"
 #include "game/versions.h"
 #include "shell/dialogdecor.h"
+#include "shell/textfit.h"
 #include "shell/waitcursor.h"
 #include "shell/windowposition.h"
 
 #include <QFontDatabase>
-#include <QFontMetrics>
 #include <QLabel>
 #include <QPainter>
 #include <QPlainTextEdit>
@@ -24,24 +24,19 @@ QString productName()
     return QLatin1String(appinfo::kProductName);
 }
 
-// Haettenschweiler where it is installed; otherwise a condensed bold face, made smaller
-// when the product name would not fit the label.
-QFont titleFont(const QFont& base, const QString& text, int width)
+// Haettenschweiler where it is installed; otherwise a condensed bold face. Either is made
+// smaller when the product name would not fit the label (fitTexts).
+QFont titleFont(const QFont& base)
 {
     const QString display = QStringLiteral("Haettenschweiler");
-    if (QFontDatabase::hasFamily(display)) {
-        QFont font(display);
-        font.setPointSizeF(kTitlePointSize);
-        return font;
-    }
     QFont font = base;
-    font.setStretch(QFont::Condensed);
-    font.setBold(true);
-    for (qreal size = kTitlePointSize; size >= 8.0; size -= 0.25) {
-        font.setPointSizeF(size);
-        if (QFontMetrics(font).horizontalAdvance(text) <= width)
-            break;
+    if (QFontDatabase::hasFamily(display)) {
+        font = QFont(display);
+    } else {
+        font.setStretch(QFont::Condensed);
+        font.setBold(true);
     }
+    font.setPointSizeF(kTitlePointSize);
     return font;
 }
 
@@ -103,7 +98,8 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::MSWindows
     centreOnScreen(this, parent);
     setWindowTitle(QStringLiteral("About ") + productName());
     lblAppTitle->setText(productName());
-    lblAppTitle->setFont(titleFont(lblAppTitle->font(), productName(), lblAppTitle->width()));
+    lblAppTitle->setFont(titleFont(lblAppTitle->font()));
+    fitTexts(this);
     QString shown = aboutText();
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     txtInstructions->setPlainText(shown);

@@ -2,6 +2,7 @@
 
 #include "shell/dialogdecor.h"
 #include "shell/settingsstore.h"
+#include "shell/textfit.h"
 #include "shell/waitcursor.h"
 #include "shell/windowposition.h"
 
@@ -91,6 +92,8 @@ frmOptions::frmOptions(QWidget* mainWindow)
         for (QPushButton* button : cmdCommand)
             button->move(button->x() + extra, button->y());
     }
+
+    fitTexts(this);
 
     QWidget* previous = chkPlaySoundEffects;
     for (QWidget* next : std::initializer_list<QWidget*>{chkReusePlayerNames, chkUseLastSavePath,

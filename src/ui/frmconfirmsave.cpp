@@ -1,6 +1,7 @@
 #include "ui/frmconfirmsave.h"
 
 #include "shell/pictures.h"
+#include "shell/textfit.h"
 #include "shell/windowposition.h"
 
 #include <QFont>
@@ -48,6 +49,7 @@ frmConfirmSave::frmConfirmSave(QWidget* parent)
     connect(m_yes, &QPushButton::clicked, this, [this] { answer(true); });
     connect(m_no, &QPushButton::clicked, this, [this] { answer(false); });
 
+    shell::fitTexts(this);
     setTabOrder(m_yes, m_no);
     m_yes->setFocus();
     shell::centreOnScreen(this, parent);

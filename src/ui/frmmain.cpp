@@ -15,6 +15,7 @@
 #include "shell/settingsstore.h"
 #include "shell/soundcue.h"
 #include "shell/systemmenu.h"
+#include "shell/textfit.h"
 #include "shell/windowposition.h"
 #include "ui/checkbutton.h"
 #include "ui/fieldeditors.h"
@@ -48,6 +49,16 @@ QFont arial(qreal points, bool bold = false)
     font.setPointSizeF(points);
     font.setBold(bold);
     return font;
+}
+
+QFont statusTitleFont()
+{
+    return arial(11.25, true);
+}
+
+QFont statusMessageFont()
+{
+    return arial(9.75);
 }
 
 // The traffic-light picture of the large button, at 32 x 32 and at 16 x 16.
@@ -262,7 +273,7 @@ void frmMain::buildControls()
     txtGameStatusTitle->setReadOnly(true);
     txtGameStatusTitle->setFrame(false);
     txtGameStatusTitle->setAlignment(Qt::AlignCenter);
-    txtGameStatusTitle->setFont(arial(11.25, true));
+    txtGameStatusTitle->setFont(statusTitleFont());
     txtGameStatusTitle->setFocusPolicy(Qt::NoFocus);
     txtGameStatusTitle->setContextMenuPolicy(Qt::NoContextMenu);
     setBlack(txtGameStatusTitle);
@@ -271,7 +282,7 @@ void frmMain::buildControls()
     txtGameStatusMessage->setGeometry(0, 20, 274, 38);
     txtGameStatusMessage->setReadOnly(true);
     txtGameStatusMessage->setFrameShape(QFrame::NoFrame);
-    txtGameStatusMessage->setFont(arial(9.75));
+    txtGameStatusMessage->setFont(statusMessageFont());
     txtGameStatusMessage->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     txtGameStatusMessage->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     txtGameStatusMessage->setFocusPolicy(Qt::NoFocus);
@@ -354,6 +365,7 @@ void frmMain::load(const QString& commandLine)
     paintBackground();
     setWindowTitle(QLatin1String(appinfo::kProductName) + QStringLiteral(" v") + getAppVersion());
     lblMoreInfo->setText(QString::fromLatin1(appinfo::kComments).replace(u'*', u'\n'));
+    shell::fitTexts(this);
     setMode(WindowMode::Welcome);
     shell::InstallSystemMenuHook(this);
     if (!commandLine.isEmpty()) {
@@ -448,6 +460,8 @@ void frmMain::setStatus(const QString& title, const QString& message, const QCol
     txtGameStatusMessage->document()->setDefaultTextOption(centred);
     setTextColour(txtGameStatusTitle, colour);
     setTextColour(txtGameStatusMessage, colour);
+    shell::fitText(txtGameStatusTitle, statusTitleFont());
+    shell::fitText(txtGameStatusMessage, statusMessageFont());
 }
 
 void frmMain::enableSetupEditors(bool enabled)

@@ -5,6 +5,7 @@
 #include "shell/messagebox.h"
 #include "shell/paneledge.h"
 #include "shell/pictures.h"
+#include "shell/textfit.h"
 #include "shell/windowposition.h"
 #include "ui/fieldeditors.h"
 
@@ -43,7 +44,9 @@ frmPassword::frmPassword(QWidget* parent)
     makeLabel(this, 1, QStringLiteral("Password:"), QRect(50, 40, 65, 17));
     QLabel* note =
         makeLabel(this, 2, QStringLiteral("Passwords are case sensitive."), QRect(48, 64, 205, 17));
-    note->setFont(QFont(QStringLiteral("Arial")));
+    QFont arial = note->font(); // Arial, at the size of the other texts
+    arial.setFamilies({QStringLiteral("Arial")});
+    note->setFont(arial);
 
     m_userName->setObjectName(QStringLiteral("txtUserName"));
     m_userName->setReadOnly(true);
@@ -74,6 +77,7 @@ frmPassword::frmPassword(QWidget* parent)
     connect(m_ok, &QPushButton::clicked, this, &frmPassword::pressOk);
     connect(m_cancel, &QPushButton::clicked, this, &frmPassword::pressCancel);
 
+    shell::fitTexts(this);
     setTabOrder(m_password, m_ok);
     setTabOrder(m_ok, m_cancel);
     m_password->setFocus();
