@@ -1,6 +1,7 @@
 # What `cmake --install` puts beside the two programs on Linux and other freedesktop
 # systems: the sounds, the icons (application and game file type), the desktop entry, the
-# MIME type of game files, the AppStream metainfo and the terminal program's manual page;
+# MIME type of game files, the AppStream metainfo and the terminal program's manual page
+# (gzipped);
 # and the Debian package that CPack makes of it all (scripts/package).
 #
 # The programs themselves are installed by src/app and src/cli. The sources of the files
@@ -19,8 +20,21 @@ foreach(program turnpicker turnpicker-cli)
     endif()
 endforeach()
 
-# The manual page of the terminal program, which every build has.
-install(FILES ${TFP_LINUX_DIR}/turnpicker-cli.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+# The manual page of the terminal program, which every build has; compressed, as Debian
+# wants it, where gzip is at hand.
+set(TFP_MANUAL ${TFP_LINUX_DIR}/turnpicker-cli.1)
+find_program(TFP_GZIP gzip)
+if(TFP_GZIP)
+    set(TFP_MANUAL_GZ ${CMAKE_CURRENT_BINARY_DIR}/turnpicker-cli.1.gz)
+    add_custom_command(OUTPUT ${TFP_MANUAL_GZ}
+        COMMAND ${CMAKE_COMMAND} -DGZIP=${TFP_GZIP} -DIN=${TFP_MANUAL} -DOUT=${TFP_MANUAL_GZ}
+            -P ${CMAKE_CURRENT_LIST_DIR}/GzipFile.cmake
+        DEPENDS ${TFP_MANUAL} ${CMAKE_CURRENT_LIST_DIR}/GzipFile.cmake
+        VERBATIM)
+    add_custom_target(tfp_manual ALL DEPENDS ${TFP_MANUAL_GZ})
+    set(TFP_MANUAL ${TFP_MANUAL_GZ})
+endif()
+install(FILES ${TFP_MANUAL} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 if(TFP_BUILD_GUI AND UNIX AND NOT APPLE)
     set(TFP_RESOURCES_DIR ${PROJECT_SOURCE_DIR}/resources)
@@ -55,9 +69,11 @@ if(TFP_BUILD_GUI AND UNIX AND NOT APPLE)
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 endif()
 
-# The Debian package. dpkg-shlibdeps names the libraries' packages; libcanberra is opened
-# with dlopen when the first sound plays, so it is only recommended. The desktop, MIME and
-# icon caches are refreshed by the file triggers of the packages that own them.
+# The Debian package. dpkg-shlibdeps names the libraries' packages; the windows ask for
+# Arial, which Debian gives with Liberation Sans of fonts-liberation2 (same metrics), so
+# that is a dependency too. libcanberra is opened with dlopen when the first sound plays,
+# so it is only recommended. The desktop, MIME and icon caches are refreshed by the file
+# triggers of the packages that own them.
 set(CPACK_GENERATOR DEB CACHE STRING "CPack generators")
 set(CPACK_PACKAGE_NAME turnpicker)
 set(CPACK_PACKAGE_VENDOR Torva)
@@ -86,6 +102,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 if(TFP_BUILD_GUI)
+    set(CPACK_DEBIAN_PACKAGE_DEPENDS fonts-liberation2)
     set(CPACK_DEBIAN_PACKAGE_RECOMMENDS libcanberra0)
 endif()
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
