@@ -69,11 +69,13 @@ if(TFP_BUILD_GUI AND UNIX AND NOT APPLE)
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 endif()
 
-# The Debian package. dpkg-shlibdeps names the libraries' packages; the windows ask for
-# Arial, which Debian gives with Liberation Sans of fonts-liberation2 (same metrics), so
-# that is a dependency too. libcanberra is opened with dlopen when the first sound plays,
-# so it is only recommended. The desktop, MIME and icon caches are refreshed by the file
-# triggers of the packages that own them.
+# The Debian package. dpkg-shlibdeps names the libraries' packages. The fonts the windows
+# ask for are dependencies too: Arial, which Debian gives with Liberation Sans of
+# fonts-liberation2 (same metrics), and the desktop's sans-serif face, DejaVu Sans where no
+# desktop chose another (fontconfig-config would take fonts-liberation2 in its stead, and
+# draw the dialogs in Liberation Mono). libcanberra is opened with dlopen when the first
+# sound plays, so it is only recommended. The desktop, MIME and icon caches are refreshed
+# by the file triggers of the packages that own them.
 set(CPACK_GENERATOR DEB CACHE STRING "CPack generators")
 set(CPACK_PACKAGE_NAME turnpicker)
 set(CPACK_PACKAGE_VENDOR Torva)
@@ -102,7 +104,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 if(TFP_BUILD_GUI)
-    set(CPACK_DEBIAN_PACKAGE_DEPENDS fonts-liberation2)
+    set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2, fonts-dejavu-core")
     set(CPACK_DEBIAN_PACKAGE_RECOMMENDS libcanberra0)
 endif()
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)

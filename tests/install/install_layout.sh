@@ -93,8 +93,8 @@ if [[ $build == *.deb ]]; then
         fi
     done
     depends=$(dpkg-deb -f "$build" Depends)
-    # The Qt libraries, and the font with Arial's metrics that the windows ask for.
-    for package in libqt6core6 libqt6gui6 libqt6widgets6 fonts-liberation2; do
+    # The Qt libraries, and the fonts the windows ask for: Arial's metrics and sans-serif.
+    for package in libqt6core6 libqt6gui6 libqt6widgets6 fonts-liberation2 fonts-dejavu-core; do
         if grep -q "$package" <<<"$depends"; then
             pass "the package depends on $package"
         else
