@@ -21,23 +21,13 @@ class tst_Startup : public QObject
     Q_OBJECT
 
 private slots:
-    void commandLinePath_data()
-    {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QString>("path");
-        QTest::newRow("none") << QStringList() << QString();
-        QTest::newRow("plain") << QStringList{"/games/ridge.tfp"} << "/games/ridge.tfp";
-        QTest::newRow("quoted with spaces")
-            << QStringList{"\"/some folder/game.tfp\""} << "/some folder/game.tfp";
-        QTest::newRow("split by the shell")
-            << QStringList{"/some", "folder/game.tfp"} << "/some folder/game.tfp";
-        QTest::newRow("quotes anywhere") << QStringList{"/a\"b\".tfp"} << "/ab.tfp";
-    }
     void commandLinePath()
     {
-        QFETCH(QStringList, arguments);
-        QFETCH(QString, path);
-        QCOMPARE(tfp::app::commandLinePath(arguments), path);
+        using tfp::app::commandLinePath;
+        QCOMPARE(commandLinePath({}), QString());
+        QCOMPARE(commandLinePath({"\"/some folder/game.tfp\""}), "/some folder/game.tfp");
+        QCOMPARE(commandLinePath({"/some", "folder/game.tfp"}), "/some folder/game.tfp");
+        QCOMPARE(commandLinePath({"/a\"b\".tfp"}), "/ab.tfp");
     }
 
     void windowTitle_shownExactlyAsSet_data()
@@ -55,21 +45,16 @@ private slots:
 
     void missingDisplayReason_namesTheTerminalProgram()
     {
-        const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
-        const QByteArray display = qgetenv("DISPLAY");
-        const QByteArray wayland = qgetenv("WAYLAND_DISPLAY");
-        qunsetenv("QT_QPA_PLATFORM");
-        qunsetenv("DISPLAY");
-        qunsetenv("WAYLAND_DISPLAY");
+        for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+            qunsetenv(name);
         const QString reason = tfp::app::missingDisplayReason();
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        const QString withPlatform = tfp::app::missingDisplayReason();
-        qputenv("QT_QPA_PLATFORM", platform);
-        qputenv("DISPLAY", display);
-        qputenv("WAYLAND_DISPLAY", wayland);
-        QVERIFY(reason.contains(QStringLiteral("turnpicker-cli")));
-        QVERIFY(!reason.contains(u'\n'));
-        QVERIFY(withPlatform.isEmpty());
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+        QVERIFY(reason.contains("turnpicker-cli") && !reason.contains(u'\n'));
+#else
+        QCOMPARE(reason, QString()); // there a window can always be shown
+#endif
+        qputenv("WAYLAND_DISPLAY", "wayland-0"); // any one of the three gives a display
+        QCOMPARE(tfp::app::missingDisplayReason(), QString());
     }
 };
 

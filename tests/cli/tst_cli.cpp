@@ -1,457 +1,258 @@
-// The terminal program: its commands run in-process on string streams, and once as a
-// real process for the exit status and the standard streams.
+// The terminal program: one row per rule proves its wiring (the rules' cases live in the
+// game library's tests); its commands run in-process on string streams, and as real
+// processes for the exit status, the standard streams and two copies at once.
 #include "commands.h"
 #include "game/gamefile.h"
+#include "testsupport.h"
 
-#include <QBuffer>
 #include <QDir>
-#include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
-#include <QTest>
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
 #endif
 
 using namespace tfp;
+using namespace tfp::test;
 
 namespace {
 
 struct Run
 {
     int status = -1;
-    QString out;
-    QString err;
+    QString out, err;
 };
 
-Run runCli(const QStringList& arguments, const QString& input = {})
+Run runCli(const QStringList& arguments, QString in = {})
 {
-    QString in = input;
-    Run result;
-    QTextStream inStream(&in, QIODevice::ReadOnly);
-    QTextStream outStream(&result.out, QIODevice::WriteOnly);
-    QTextStream errStream(&result.err, QIODevice::WriteOnly);
-    result.status = cli::run(arguments, {inStream, outStream, errStream});
-    outStream.flush();
-    errStream.flush();
-    return result;
+    Run r;
+    QTextStream input(&in, QIODevice::ReadOnly);
+    QTextStream out(&r.out, QIODevice::WriteOnly);
+    QTextStream err(&r.err, QIODevice::WriteOnly);
+    r.status = cli::run(arguments, {input, out, err});
+    return r;
 }
 
-QByteArray fileContent(const QString& path)
+QStringList newGame(const QString& path, const QStringList& extra = {})
 {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-QStringList newGame(const QString& path, const QString& turns, const QString& modifier,
-                    const QStringList& extra = {})
-{
-    return QStringList{QStringLiteral("new"),        path,
-                       QStringLiteral("--game"),     QStringLiteral("Ridge"),
-                       QStringLiteral("--player1"),  QStringLiteral("Anna"),
-                       QStringLiteral("--player2"),  QStringLiteral("Ben"),
-                       QStringLiteral("--turns"),    turns,
-                       QStringLiteral("--modifier"), modifier} +
+    return QStringList{"new",       path,  "--game",  "Ridge", "--player1",  "Anna",
+                       "--player2", "Ben", "--turns", "20",    "--modifier", "3"} +
            extra;
 }
 
+struct CliRow
+{
+    QStringList arguments; // "FILE" stands for the game file, "BARE" for it without .tfp
+    GameRecord game;       // saved as the file first, when it has a version
+    QString in;
+    int status;
+    QString out;      // all of standard output, or how it begins when that ends no line
+    QString err = {}; // a part of standard error
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(CliRow)
 
 class TestCli : public QObject
 {
     Q_OBJECT
 
-private:
     QTemporaryDir m_dir;
-    [[nodiscard]] QString path(const QString& name) const { return m_dir.filePath(name); }
 
 private slots:
-    void init()
+    void commands_data()
     {
-        QDir dir(m_dir.path());
-        for (const QString& name : dir.entryList(QDir::Files))
-            dir.remove(name);
-    }
-
-    void usage_data()
-    {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<int>("status");
-        QTest::addColumn<QString>("says");
-        QTest::newRow("nothing") << QStringList{} << 2 << "No command given.";
-        QTest::newRow("unknown command") << QStringList{"play"} << 2 << "Unknown command 'play'.";
-        QTest::newRow("check without a file") << QStringList{"check"} << 2 << "exactly one FILE";
-        QTest::newRow("info with two files")
-            << QStringList{"info", "a.tfp", "b.tfp"} << 2 << "exactly one FILE";
-        QTest::newRow("unknown option")
-            << QStringList{"new", "a.tfp", "--colour", "red"} << 2 << "colour";
-        QTest::newRow("help") << QStringList{"--help"} << 0 << "Usage:";
-        QTest::newRow("command help") << QStringList{"check", "--help"} << 0 << "Usage:";
-        QTest::newRow("version") << QStringList{"--version"} << 0
-                                 << "turnpicker-cli 1.5.24 (Torva Fogline Turnpicker)";
-    }
-    void usage()
-    {
-        QFETCH(QStringList, arguments);
-        QFETCH(int, status);
-        QFETCH(QString, says);
-        const Run r = runCli(arguments);
-        QCOMPARE(r.status, status);
-        QVERIFY2((status == 0 ? r.out : r.err).contains(says), qPrintable(r.out + r.err));
-    }
-
-    void new_refusedEntries_writeNothing_data()
-    {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QString>("says");
-        const QString f = QStringLiteral("refused.tfp");
-        QTest::newRow("turns 0") << newGame(f, "0", "0") << "number of turns for your game";
-        QTest::newRow("turns 100") << newGame(f, "100", "0") << "from 1 to 99";
-        QTest::newRow("turns not a number") << newGame(f, "1a", "0") << "a number for 'Game Turns'";
-        QTest::newRow("modifier equal to turns") << newGame(f, "10", "10") << "from 0 to 9";
-        QTest::newRow("modifier missing") << newGame(f, "10", "") << "modifier for the game";
-        QTest::newRow("modifier negative") << newGame(f, "10", "-1") << "from 0 to 9";
-        QTest::newRow("tag characters")
-            << newGame(f, "10", "1", {"--game", "<Game>"}) << "cannot contain the characters";
-        QTest::newRow("long player name")
-            << newGame(f, "10", "1", {"--player1", QString(51, u'a')}) << "at most 50";
-        QTest::newRow("unknown type")
-            << newGame(f, "10", "1", {"--type", "campaign"}) << "--type must be";
-        QTest::newRow("unknown mode")
-            << newGame(f, "10", "1", {"--mode", "open"}) << "--mode must be";
-        QTest::newRow("other extension") << newGame("refused.txt", "10", "1") << "must end in .tfp";
-    }
-    void new_refusedEntries_writeNothing()
-    {
-        QFETCH(QStringList, arguments);
-        QFETCH(QString, says);
-        arguments[1] = path(arguments[1]);
-        const Run r = runCli(arguments);
-        QCOMPARE(r.status, 2);
-        QVERIFY2(r.err.contains(says), qPrintable(r.err));
-        QVERIFY(QDir(m_dir.path()).entryList(QDir::Files).isEmpty());
-    }
-
-    void new_existingFile_needsForce()
-    {
-        const QString file = path(QStringLiteral("kept.tfp"));
-        QCOMPARE(runCli(newGame(file, "10", "1")).status, 0);
-        const QByteArray first = fileContent(file);
-        const Run refused = runCli(newGame(file, "12", "2"));
-        QCOMPARE(refused.status, 2);
-        QVERIFY(refused.err.contains(QLatin1String("--force")));
-        QCOMPARE(fileContent(file), first);
-        QCOMPARE(runCli(newGame(file, "12", "2", {"--force"})).status, 0);
-        QVERIFY(fileContent(file) != first);
-    }
-
-    void new_addsTheExtension()
-    {
-        QCOMPARE(runCli(newGame(path(QStringLiteral("plain")), "10", "1")).status, 0);
-        QVERIFY(QFile::exists(path(QStringLiteral("plain.tfp"))));
-    }
-
-    void basicGame_checksToTheEnd()
-    {
-        const QString file = path(QStringLiteral("basic.tfp"));
-        const Run created = runCli(newGame(file, "20", "3"));
-        QCOMPARE(created.status, 0);
-        QCOMPARE(created.out,
-                 QStringLiteral("Game File Saved\nPress 'Check Turn' starting on turn 17\n"));
-        int turn = 17;
-        Run r = runCli({QStringLiteral("check"), file});
-        while (r.status == 0) {
-            QCOMPARE(r.out, QStringLiteral("Turn #%1\nThis is NOT the ending turn.\n").arg(turn));
-            ++turn;
-            QVERIFY(turn <= 20);
-            r = runCli({QStringLiteral("check"), file});
-        }
-        QCOMPARE(r.status, 3);
-        QCOMPARE(r.out, QStringLiteral("Turn #%1\nBATTLE OVER - CEASE FIRE!\n").arg(turn));
-        const QByteArray over = fileContent(file);
-        const Run again = runCli({QStringLiteral("check"), file});
-        QCOMPARE(again.status, 3);
-        QCOMPARE(again.out, QStringLiteral("Turn #%1\nThe battle is already over!\n").arg(turn));
-        QCOMPARE(fileContent(file), over);
-    }
-
-    void secureGame_roundWithPasswordsFromStdin()
-    {
-        const QString file = path(QStringLiteral("secure.tfp"));
-        const QStringList stdinFlag{QStringLiteral("--password-stdin")};
-        const Run created =
-            runCli(newGame(file, "20", "3", {"--mode", "secure", "--password-stdin"}),
-                   QStringLiteral("Alpha\n"));
-        QCOMPARE(created.status, 0);
-        QCOMPARE(created.out,
-                 QStringLiteral("Game File Saved\nAnna, send this file to player #2.\n"));
-
-        // Ben chooses his password and checks the first turn.
-        Run r = runCli(QStringList{QStringLiteral("check"), file} + stdinFlag,
-                       QStringLiteral("Bravo\n"));
-        QVERIFY2(r.status == 0 || r.status == 3, qPrintable(r.err));
-        QVERIFY(r.out.startsWith(QLatin1String("Turn #17\n")));
-        QVERIFY(r.out.endsWith(QLatin1String("\nBen, send this file to player #1.\n")));
-        if (r.status == 3)
-            return; // the draw ended the battle at once
-
-        // Ben cannot check again with his own password: the file now waits for Anna's.
-        const QByteArray afterBen = fileContent(file);
-        r = runCli(QStringList{QStringLiteral("check"), file} + stdinFlag,
-                   QStringLiteral("Bravo\n"));
-        QCOMPARE(r.status, 1);
-        QVERIFY(r.err.contains(
-            QLatin1String("The password entered does not match the current user's password.")));
-        QCOMPARE(fileContent(file), afterBen);
-
-        // A password differing only in case does not open it either.
-        r = runCli(QStringList{QStringLiteral("check"), file} + stdinFlag,
-                   QStringLiteral("alpha\n"));
-        QCOMPARE(r.status, 1);
-        QCOMPARE(fileContent(file), afterBen);
-
-        r = runCli(QStringList{QStringLiteral("check"), file} + stdinFlag,
-                   QStringLiteral("Alpha\n"));
-        QVERIFY2(r.status == 0 || r.status == 3, qPrintable(r.err));
-        QVERIFY(r.out.startsWith(QLatin1String("Turn #18\n")));
-        QVERIFY(r.out.endsWith(QLatin1String("\nAnna, send this file to player #2.\n")));
-    }
-
-    void secureGame_checkNotAllowed_exitsFour()
-    {
-        // Anna holds the file and has already checked the turn it stands at.
-        GameRecord record;
-        resetGameRecord(record);
-        record.GameName = QStringLiteral("Ridge");
-        record.Version = QStringLiteral("1.5.24");
-        record.Player1Name = QStringLiteral("Anna");
-        record.Player2Name = QStringLiteral("Ben");
-        record.Player1Pwd = QStringLiteral("Alpha");
-        record.Player2Pwd = QStringLiteral("Bravo");
-        record.TotalTurns = 20;
-        record.TurnVariance = 3;
-        record.CurrentTurn = 17;
-        record.EndingTurn = 20;
-        record.Player1LastTurn = 17;
-        record.SecurityMode = SecurityMode::Secure;
-        record.CurrentPlayer = 2;
-        record.DestinationPlayer = 1;
-        record.FilePath = path(QStringLiteral("waiting.tfp"));
-        FileErrorInfo error;
-        QVERIFY(saveData(record, error));
-        const QByteArray before = fileContent(record.FilePath);
-        const Run r =
-            runCli({QStringLiteral("check"), record.FilePath, QStringLiteral("--password-stdin")},
-                   QStringLiteral("Alpha\n"));
-        QCOMPARE(r.status, 4);
-        QCOMPARE(r.out,
-                 QStringLiteral("Game File Loaded\nAnna, player #2 needs to check turn 18\n"));
-        QCOMPARE(fileContent(record.FilePath), before);
-    }
-
-    void secureGame_noPassword_data()
-    {
-        QTest::addColumn<QString>("input");
-        QTest::newRow("no input") << "";
-        QTest::newRow("blank line") << "   \n";
-        QTest::newRow("too long") << QString(21, u'x') + u'\n';
-        QTest::newRow("tag characters") << "a<b\n";
-    }
-    void secureGame_noPassword()
-    {
-        QFETCH(QString, input);
-        const QString file = path(QStringLiteral("nopassword.tfp"));
-        // Creating: nothing is written.
-        Run r = runCli(newGame(file, "20", "3", {"--mode", "secure", "--password-stdin"}), input);
-        QCOMPARE(r.status, 1);
-        QVERIFY(!QFile::exists(file));
-        // Opening for the first time as player #2: nothing is changed, nothing revealed.
-        QCOMPARE(runCli(newGame(file, "20", "3", {"--mode", "secure", "--password-stdin"}),
-                        QStringLiteral("Alpha\n"))
-                     .status,
-                 0);
-        const QByteArray before = fileContent(file);
-        r = runCli({QStringLiteral("check"), file, QStringLiteral("--password-stdin")}, input);
-        QCOMPARE(r.status, 1);
-        QVERIFY(r.out.isEmpty());
-        QCOMPARE(fileContent(file), before);
-    }
-
-    void check_unreadableFile_exitsOne_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<QString>("says");
-        QTest::newRow("missing") << "absent.tfp" << QByteArray() << "Could not open the file";
-        QTest::newRow("other extension")
-            << "game.txt" << QByteArray("x") << "does not have the .tfp extension";
-        QTest::newRow("damaged") << "damaged.tfp" << QByteArray("zz\r\n") << "Could not open";
-    }
-    void check_unreadableFile_exitsOne()
-    {
-        QFETCH(QString, name);
-        QFETCH(QByteArray, content);
-        QFETCH(QString, says);
-        const QString file = path(name);
-        if (!content.isEmpty()) {
-            QFile f(file);
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write(content);
-        }
-        for (const char* command : {"check", "info"}) {
-            const Run r = runCli({QLatin1String(command), file});
-            QCOMPARE(r.status, 1);
-            QVERIFY2(r.err.contains(says), qPrintable(r.err));
-            QVERIFY(r.out.isEmpty());
-        }
-    }
-
-    void info_showsNoSecret()
-    {
-        const QString file = path(QStringLiteral("info.tfp"));
-        QCOMPARE(runCli(newGame(file, "20", "3", {"--mode", "secure", "--password-stdin"}),
-                        QStringLiteral("Zulu9\n"))
-                     .status,
-                 0);
-        const int checked =
-            runCli({QStringLiteral("check"), file, QStringLiteral("--password-stdin")},
-                   QStringLiteral("Yankee8\n"))
-                .status;
-        QVERIFY(checked == 0 || checked == 3);
-        GameRecord record;
-        record.FilePath = file;
-        FileErrorInfo error;
-        QVERIFY(getData(record, error));
-        const QByteArray before = fileContent(file);
-        const Run r = runCli({QStringLiteral("info"), file});
-        QCOMPARE(r.status, 0);
-        QVERIFY(r.out.contains(QLatin1String("Game:          Ridge\n")));
-        QVERIFY(r.out.contains(QLatin1String("Mode:          Secure\n")));
-        QVERIFY(r.out.contains(QLatin1String("Held by:       player #2 (Ben)\n")));
-        QVERIFY(r.out.contains(QLatin1String("Goes next to:  player #1 (Anna)\n")));
-        QVERIFY(!r.out.contains(QLatin1String("Zulu9")));
-        QVERIFY(!r.out.contains(QLatin1String("Yankee8")));
-        // No field beyond these, and the ending turn is the value of none of the turn fields
-        // unless it is the turn just checked or the next one.
-        QStringList labels;
-        QStringList turnValues;
-        for (const QString& line : r.out.split(u'\n', Qt::SkipEmptyParts)) {
-            const QString label = line.section(u':', 0, 0);
-            labels << label;
-            if (label != QLatin1String("Turns") && label != QLatin1String("Modifier"))
-                turnValues << line.section(u':', 1).trimmed();
-        }
-        QCOMPARE(labels, QStringList({"Game", "Version", "Type", "Mode", "Player #1", "Player #2",
-                                      "Turns", "Modifier", "Last checked", "Next to check",
-                                      "Held by", "Goes next to"}));
-        if (record.EndingTurn != record.CurrentTurn && record.EndingTurn != record.CurrentTurn + 1)
-            QVERIFY2(!turnValues.contains(QString::number(record.EndingTurn)), qPrintable(r.out));
-        QCOMPARE(fileContent(file), before);
-    }
-
-    // Files a player meets by accident or an opponent crafts: none may hang the program or
-    // reach the terminal as control characters.
-    void info_hostileFile_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<int>("gameType");
-        QTest::addColumn<int>("status");
-        QTest::addColumn<QString>("says");
-        QTest::newRow("escape sequences in the file name")
-            << QStringLiteral("evil\x1b]0;owned\x07\x1b[2J.tfp") << 0 << 0
-            << QStringLiteral("Type:          Scenario\n");
-        QTest::newRow("game type no game has") << QStringLiteral("odd.tfp") << 2 << 0
-                                               << QStringLiteral("Type:          unknown (2)\n");
+        const QStringList check = {"check", "FILE", "--password-stdin"};
+        const QStringList info = {"info", "FILE"};
+        GameRecord sent = secureGame(17, 19, 2); // Anna has checked turn 17 and sent it on
+        sent.Player1LastTurn = 17;
+        GameRecord undrawn = secureGame(16, -1, 1);
+        undrawn.Player2Pwd.clear();
+        GameRecord old = basicGame(17, 19);
+        old.Version = "1.5.21";
+        GameRecord hostile = basicGame(17, 19);
+        hostile.GameName = "Ridge\x1b[31m\r";
+        hostile.Player2Name = "\x1b]2;title\x07"
+                              "Ben\u00ad";
+        hostile.GameType = static_cast<GameType>(2);
+        const GameRecord none;
+        const auto lines = [](const char* checked, const char* next, const char* mode = "Basic") {
+            return QStringLiteral("Game:          Ridge\nVersion:       1.5.24\nType:          "
+                                  "Scenario\nMode:          %3\nPlayer #1:     Anna\nPlayer #2:   "
+                                  "  Ben\nTurns:         20\nModifier:      3\nLast checked:  "
+                                  "%1\nNext to check: %2\n")
+                .arg(QLatin1String(checked), QLatin1String(next), QLatin1String(mode));
+        };
+        addRowColumn<CliRow>();
+        addRow<CliRow>("nothing", QStringList(), none, "", 2, "", "No command given.");
+        addRow<CliRow>("unknown command", QStringList{"play"}, none, "", 2, "",
+                       "Unknown command 'play'.");
+        addRow<CliRow>("check without a file", QStringList{"check"}, none, "", 2, "",
+                       "'check' takes exactly one FILE.");
+        addRow<CliRow>("help", QStringList{"--help"}, none, "", 0, "Usage:\n  turnpicker-cli new");
+        addRow<CliRow>("command help", QStringList{"info", "--help"}, none, "", 0, "Usage:");
+        addRow<CliRow>("version", QStringList{"--version"}, none, "", 0,
+                       "turnpicker-cli 1.5.24 (Torva Fogline Turnpicker)\n");
+        addRow<CliRow>("new: refused entry", newGame("FILE", {"--turns", "100"}), none, "", 2, "",
+                       "The number of turns must be a whole number from 1 to 99.");
+        addRow<CliRow>("new: unknown option", newGame("FILE", {"--colour", "red"}), none, "", 2, "",
+                       "colour");
+        addRow<CliRow>("new: unknown type", newGame("FILE", {"--type", "campaign"}), none, "", 2,
+                       "", "--type must be 'scenario' or 'quick'.");
+        addRow<CliRow>("new: unknown mode", newGame("FILE", {"--mode", "open"}), none, "", 2, "",
+                       "--mode must be 'basic' or 'secure'.");
+        addRow<CliRow>("new: other extension", newGame("FILE.txt"), none, "", 2, "",
+                       "A game file's name must end in .tfp.");
+        addRow<CliRow>("new: a file there", newGame("FILE"), basicGame(), "", 2, "",
+                       "already exists; add --force to replace it.");
+        addRow<CliRow>("new: no password",
+                       newGame("FILE", {"--mode", "secure", "--password-stdin"}), none, "x<y\n", 1,
+                       "", "A password cannot contain the characters < and >.");
+        addRow<CliRow>("new secure", newGame("FILE", {"--mode", "secure", "--password-stdin"}),
+                       none, "Alpha\n", 0, "Game File Saved\nAnna, send this file to player #2.\n");
+        addRow<CliRow>("new, replacing, .tfp added", newGame("BARE", {"--force"}),
+                       basicGame(16, 17), "", 0,
+                       "Game File Saved\nPress 'Check Turn' starting on turn 17\n");
+        addRow<CliRow>("check: goes on", QStringList{"check", "FILE"}, basicGame(16, 19), "", 0,
+                       "Turn #17\nThis is NOT the ending turn.\n");
+        addRow<CliRow>("check: ends", QStringList{"check", "FILE"}, basicGame(18, 19), "", 3,
+                       "Turn #19\nBATTLE OVER - CEASE FIRE!\n");
+        addRow<CliRow>("check: over", QStringList{"check", "FILE"}, basicGame(19, 19), "", 3,
+                       "Turn #19\nThe battle is already over!\n");
+        addRow<CliRow>("check: unknown type", QStringList{"check", "FILE"}, hostile, "", 1, "",
+                       "This game file has a game type the program does not know");
+        addRow<CliRow>(
+            "check: secure", check, secureGame(16, 19, 1), "Bravo\n", 0,
+            "Turn #17\nThis is NOT the ending turn.\nBen, send this file to player #1.\n");
+        addRow<CliRow>("check: wrong password", check, secureGame(16, 19, 1), "Alpha\n", 1, "",
+                       "The password entered does not match the current user's password.");
+        addRow<CliRow>("check: not allowed", check, sent, "Alpha\n", 4,
+                       "Game File Loaded\nAnna, player #2 needs to check turn 18\n");
+        addRow<CliRow>("check: no password chosen", check, undrawn, "", 1, "",
+                       "No password was chosen, so the game was not opened.");
+        addRow<CliRow>("check: missing file", QStringList{"check", "FILE"}, none, "", 1, "",
+                       "Could not open the file");
+        // What info shows: never a password or the ending turn (19 in Secure games), and
+        // every control character escaped, so that nothing a file holds drives the terminal.
+        addRow<CliRow>("info: not checked", info, basicGame(16, 19), "", 0, lines("none", "17"));
+        addRow<CliRow>("info: checked", info, basicGame(17, 19), "", 0, lines("17", "18"));
+        addRow<CliRow>("info: over", info, basicGame(19, 19), "", 0,
+                       lines("19", "none, the battle is over"));
+        addRow<CliRow>("info: secure, undrawn", info, secureGame(16, -1, 1), "", 0,
+                       lines("none", "17", "Secure") +
+                           "Held by:       player #1 (Anna)\nGoes next to:  player #2 (Ben)\n");
+        addRow<CliRow>("info: secure", info, secureGame(17, 19, 2), "", 0,
+                       lines("17", "18", "Secure") +
+                           "Held by:       player #2 (Ben)\nGoes next to:  player #1 (Anna)\n");
+        addRow<CliRow>(
+            "info: other version", info, old, "", 0,
+            lines("17", "18").replace("1.5.24", "1.5.21 (not supported by this program)"));
+        addRow<CliRow>("info: escape sequences", info, hostile, "", 0,
+                       lines("17", "18")
+                           .replace("Ridge", "Ridge\\x1b[31m\\x0d")
+                           .replace("Scenario", "unknown (2)")
+                           .replace(" Ben", " \\x1b]2;title\\x07Ben\\xad"));
+        addRow<CliRow>("info: escape sequences in the name", QStringList{"info", "EVIL"}, none, "",
+                       1, "", "evil\\x1b]0;owned\\x07\\x1b[2J\\u202e.tfp");
 #ifdef Q_OS_UNIX
-        QTest::newRow("a pipe") << QStringLiteral("pipe.tfp") << -1 << 1
-                                << QStringLiteral("It is not a file but a device or a pipe.");
+        addRow<CliRow>("info: a pipe", QStringList{"info", "PIPE"}, none, "", 1, "",
+                       "It is not a file but a device or a pipe.");
 #endif
     }
-    void info_hostileFile()
+    void commands()
     {
-        QFETCH(QString, name);
-        QFETCH(int, gameType);
-        QFETCH(int, status);
-        QFETCH(QString, says);
-        GameRecord record;
-        record.GameName = QStringLiteral("Ridge\x1b[31m\r");
-        record.Player1Name = QStringLiteral("\x1b]2;title\x07Anna");
-        record.Version = QStringLiteral("1.5.24");
-        record.TotalTurns = 20;
-        record.CurrentTurn = 10;
-        record.EndingTurn = 18;
-        record.GameType = static_cast<GameType>(gameType);
-        record.FilePath = path(name);
-        FileErrorInfo error;
-        if (gameType < 0) {
+        QFETCH(CliRow, row);
+        QTemporaryDir dir;
+        const QString file = dir.filePath("game.tfp");
+        GameRecord game = row.game;
+        QVERIFY(game.Version.isEmpty() || saveGame(game, file));
+        const QByteArray before = fileBytes(file);
+        const bool pipe = row.arguments.contains("PIPE"); // reading it would wait for a writer
 #ifdef Q_OS_UNIX
-            QVERIFY(::mkfifo(QFile::encodeName(record.FilePath).constData(), 0600) == 0);
+        QVERIFY(!pipe || ::mkfifo(QFile::encodeName(file).constData(), 0600) == 0);
 #endif
-        } else {
-            QVERIFY(saveData(record, error));
-        }
-        const Run r = runCli({QStringLiteral("info"), record.FilePath});
-        QCOMPARE(r.status, status);
-        QVERIFY2((r.out + r.err).contains(says), qPrintable(r.out + r.err));
+        const QStringList arguments =
+            QStringList(row.arguments)
+                .replaceInStrings(QRegularExpression("^(FILE|PIPE)"), file)
+                .replaceInStrings("BARE", dir.filePath("game"))
+                .replaceInStrings("EVIL", dir.filePath("evil\x1b]0;owned\x07\x1b[2J\u202e.tfp"));
+        const Run r = runCli(arguments, row.in);
+        QCOMPARE(r.status, row.status);
+        QCOMPARE(row.out.endsWith('\n') ? r.out : r.out.left(row.out.size()), row.out);
+        QVERIFY2(r.err.contains(row.err), qPrintable(r.err));
         for (const QChar c : r.out + r.err)
-            QVERIFY2(c == u'\n' || c.category() != QChar::Other_Control,
-                     qPrintable(QString::number(c.unicode(), 16)));
-        if (status == 0)
-            QVERIFY(r.out.contains(QLatin1String("Game:          Ridge\\x1b[31m\\x0d\n")));
+            QVERIFY(c == u'\n' ||
+                    (c.category() != QChar::Other_Control && c.category() != QChar::Other_Format));
+        QVERIFY(!r.out.contains("Alpha") && !r.out.contains("Bravo"));
+        QVERIFY(row.arguments.value(0) != "info" || game.SecurityMode == SecurityMode::Basic ||
+                !r.out.contains("19"));
+        // Refused and unreadable: nothing written, nothing else made.
+        if (row.status != 0 && row.status != 3 && !pipe)
+            QCOMPARE(fileBytes(file), before);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System).join(","),
+                 QFileInfo::exists(file) ? "game.tfp" : "");
+        if (row.arguments.value(0) == "new" && row.status == 0) {
+            QVERIFY(fileBytes(file) != before);
+            const GameRecord made = loadGame(file);
+            QCOMPARE(made.Player1Pwd, made.SecurityMode == SecurityMode::Secure ? "Alpha" : "");
+        }
     }
 
     // Two copies checking one game at once: a turn is checked once or not at all, and the
     // file ends at the number of checks that said they were made.
     void check_twoProcessesAtOnce_neverCheckATurnTwice()
     {
-        GameRecord record;
-        record.GameName = QStringLiteral("Ridge");
-        record.Version = QStringLiteral("1.5.24");
-        record.TotalTurns = 99;
-        record.TurnVariance = 98;
-        record.GameType = GameType::QuickBattle;
-        record.EndingTurn = 1000; // never reached
-        record.FilePath = path(QStringLiteral("shared.tfp"));
-        FileErrorInfo error;
-        QVERIFY(saveData(record, error));
+        GameRecord game = basicGame(0, 1000); // never reached
+        game.TotalTurns = 99;
+        game.TurnVariance = 98;
+        game.GameType = GameType::QuickBattle;
+        QVERIFY(saveGame(game, m_dir.filePath("shared.tfp")));
         QStringList reported;
         for (int round = 0; round < 40; ++round) {
-            QProcess first;
-            QProcess second;
+            QProcess first, second;
             for (QProcess* process : {&first, &second})
-                process->start(QStringLiteral(TFP_CLI_PATH),
-                               {QStringLiteral("check"), record.FilePath});
+                process->start(TFP_CLI_PATH, {"check", game.FilePath});
             for (QProcess* process : {&first, &second}) {
                 QVERIFY(process->waitForFinished(30000));
-                QVERIFY(process->exitCode() == 0 || process->exitCode() == 1);
-                if (process->exitCode() == 0)
-                    reported
-                        << QString::fromUtf8(process->readAllStandardOutput()).section(u'\n', 0, 0);
-                else
+                const QByteArray out = process->readAllStandardOutput();
+                QCOMPARE(process->exitCode(), out.isEmpty() ? 1 : 0);
+                if (out.isEmpty())
                     QVERIFY(process->readAllStandardError().contains("another copy"));
+                else
+                    reported << QString::fromUtf8(out).section(u'\n', 0, 0);
             }
         }
         QCOMPARE(QSet<QString>(reported.cbegin(), reported.cend()).size(), reported.size());
-        QVERIFY(getData(record, error));
-        QCOMPARE(record.CurrentTurn, reported.size());
-        QVERIFY(!QFileInfo::exists(record.FilePath + QStringLiteral(".lock")));
+        QCOMPARE(loadGame(game.FilePath).CurrentTurn, reported.size());
+        QVERIFY(!QFileInfo::exists(game.FilePath + ".lock"));
     }
 
+    // A password typed at the prompt is asked for again until it can be taken.
     void process_exitStatusAndStreams()
     {
-        const QString file = path(QStringLiteral("process.tfp"));
+        const QString file = m_dir.filePath("process.tfp");
         QProcess process;
-        process.start(QStringLiteral(TFP_CLI_PATH), newGame(file, "20", "0"));
+        process.start(TFP_CLI_PATH, newGame(file, {"--mode", "secure"}));
+        process.write("\nAlpha\n");
+        process.closeWriteChannel();
         QVERIFY(process.waitForFinished(30000));
         QCOMPARE(process.exitCode(), 0);
-        process.start(QStringLiteral(TFP_CLI_PATH), {QStringLiteral("check"), file});
+        QCOMPARE(process.readAllStandardError(),
+                 QByteArray("Set Password for Player #1 (Anna): \nPlease enter a password "
+                            "between 1 and 20 characters.\nSet Password for Player #1 (Anna): \n"));
+        QCOMPARE(loadGame(file).Player1Pwd, QStringLiteral("Alpha"));
+        GameRecord game = basicGame(18, 19);
+        QVERIFY(saveGame(game, file));
+        process.start(TFP_CLI_PATH, {"check", file});
         QVERIFY(process.waitForFinished(30000));
         QCOMPARE(process.exitCode(), 3);
         QCOMPARE(process.readAllStandardOutput(),
-                 QByteArray("Turn #20\nBATTLE OVER - CEASE FIRE!\n"));
-        process.start(QStringLiteral(TFP_CLI_PATH), {QStringLiteral("check"), path("none.tfp")});
+                 QByteArray("Turn #19\nBATTLE OVER - CEASE FIRE!\n"));
+        process.start(TFP_CLI_PATH, {"info", m_dir.filePath("none.tfp")});
         QVERIFY(process.waitForFinished(30000));
         QCOMPARE(process.exitCode(), 1);
         QVERIFY(process.readAllStandardOutput().isEmpty());

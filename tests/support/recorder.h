@@ -28,8 +28,6 @@ public:
         return m_answers.isEmpty() ? QString() : m_answers.takeFirst();
     }
 
-    void answer(const QStringList& answers) { m_answers += answers; }
-
     QList<Message> messages;
     QList<Prompt> prompts;
 
