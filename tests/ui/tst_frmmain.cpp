@@ -17,48 +17,20 @@
 using namespace tfp;
 using namespace tfp::ui;
 
+// The rows of the tables below.
+// clang-format off
 namespace {
-struct Entries
-{
-    QStringList entries;
-    bool saveEnabled;
-};
+struct Entries { QStringList entries; bool saveEnabled; };
 // Typed into a box, which is then left; the modifier box holds `modifier` before.
-struct Typing
-{
-    QString box, typed, kept, modifier = "0", modifierKept = "0";
-    int highest = 60;
-};
-// Save pressed in setup and stopped before a game exists; `message`: how the one shown starts.
-struct Stop
-{
-    QString modifier;
-    bool confirmed;
-    QString password, file, message;
-    bool fileAsked;
-};
-struct Check
-{
-    qint16 ending;
-    QString message, caption;
-    QColor colour;
-    QString sound, after;
-};
-// A key in welcome or setup mode, with `typed` in a box and an answer to the question asked.
-struct Key
-{
-    int key;
-    bool inSetup;
-    QString typed, question;
-    bool yes, setupAfter, closed = false;
-};
-struct Mouse
-{
-    int button;
-    QPoint releasedAt;
-    int opened;
-};
+struct Typing { QString box, typed, kept, modifier = "0", modifierKept = "0"; int highest = 60; };
+// Save pressed and stopped before a game exists; `message`: how the one shown starts.
+struct Stop { QString modifier; bool confirmed; QString password, file, message; bool fileAsked; };
+struct Check { qint16 ending; QString message, caption; QColor colour; QString sound, after; };
+// A key in welcome or setup mode, with "5" typed into `typed` and an answer to the question.
+struct Key { int key; bool inSetup; QString typed, question; bool yes, setupAfter, closed = false; };
+struct Mouse { int button; QPoint releasedAt; int opened; };
 } // namespace
+// clang-format on
 
 class tst_frmMain : public QObject
 {
