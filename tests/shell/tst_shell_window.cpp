@@ -1,12 +1,12 @@
 // The shell's windows and routes on the offscreen platform: window placement, the options
 // and About dialogs, the system-menu commands, help, sounds, attention and panel edges.
 #include "game/versions.h"
-#include "shell/attention.h"
 #include "shell/frmabout.h"
 #include "shell/frmoptions.h"
 #include "shell/paneledge.h"
 #include "shell/systemmenu.h"
 #include "shell/windowposition.h"
+#include "testsupport.h"
 #include "windowseams.h"
 
 #include <QApplication>
@@ -49,6 +49,12 @@ QAbstractButton* command(const QWidget& dialog, int i)
 {
     return child(dialog, QStringLiteral("cmdCommand_%1").arg(i));
 }
+// A system-menu command: its id, its menu entry (empty: not ours), what it shows or opens.
+struct Command
+{
+    int id;
+    QString entry, dialog, url;
+};
 const QStringList kBoxes = {"chkPlaySoundEffects", "chkReusePlayerNames", "chkUseLastSavePath",
                             "chkRestoreWindowPosition"};
 
@@ -163,24 +169,6 @@ private slots:
         QCOMPARE(settingsFlags().RestoreWindowPosition, ticked[3]);
     }
 
-    void optionsApplyEnabledBySoundsOnly_data()
-    {
-        QTest::addColumn<int>("box");
-        for (int i = 0; i < 4; ++i)
-            QTest::newRow(qPrintable(kBoxes[i])) << i;
-    }
-    void optionsApplyEnabledBySoundsOnly()
-    {
-        QFETCH(int, box);
-        frmOptions dialog(nullptr);
-        dialog.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        QTest::mouseClick(child(dialog, kBoxes[box]), Qt::LeftButton);
-        QCOMPARE(command(dialog, 1)->isEnabled(), box == 0);
-        QCOMPARE(seams->played, QStringList());
-        dialog.hide();
-    }
-
     // Sounds unticked and the position ticked, then the dialog left one way or another.
     void optionsLeft_data()
     {
@@ -202,8 +190,13 @@ private slots:
         dialog.open();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         QAbstractButton* sounds = child(dialog, kBoxes[0]);
-        sounds->click();
-        child(dialog, kBoxes[3])->click();
+        for (int i = 3; i > 0; --i) // only the sounds box enables Apply
+            QTest::mouseClick(child(dialog, kBoxes[i]), Qt::LeftButton);
+        child(dialog, kBoxes[1])->click();
+        child(dialog, kBoxes[2])->click();
+        QVERIFY(!command(dialog, 1)->isEnabled());
+        QTest::mouseClick(sounds, Qt::LeftButton);
+        QVERIFY(command(dialog, 1)->isEnabled() && seams->played.isEmpty());
         sounds->setFocus();
         if (how < 3)
             command(dialog, how)->click();
@@ -255,38 +248,22 @@ private slots:
 
     void systemMenu_data()
     {
-        QTest::addColumn<int>("id");
-        QTest::addColumn<QString>("entry"); // empty: no command of ours
-        QTest::addColumn<QString>("dialog");
-        QTest::addColumn<QString>("url");
+        test::addRowColumn<Command>();
         const QString site = QStringLiteral("https://www.torva.example/turnpicker/");
-        QTest::newRow("About") << 1010 << "About Torva Fogline Turnpicker..."
-                               << "frmAbout"
-                               << "";
-        QTest::newRow("Help") << 1011 << "Help Documentation..."
-                              << "" << site;
-        QTest::newRow("Options") << 1012 << "Program Options..."
-                                 << "frmOptions"
-                                 << "";
-        QTest::newRow("one below") << 1009 << ""
-                                   << ""
-                                   << "";
-        QTest::newRow("one above") << 1013 << ""
-                                   << ""
-                                   << "";
-        QTest::newRow("masked About") << (1010 & 0xFFF0) << ""
-                                      << ""
-                                      << "";
-        QTest::newRow("Close") << 0xF060 << ""
-                               << ""
-                               << "";
+        // clang-format off
+        test::addRow<Command>("About", 1010, "About Torva Fogline Turnpicker...", "frmAbout", "");
+        test::addRow<Command>("Help", 1011, "Help Documentation...", "", site);
+        test::addRow<Command>("Options", 1012, "Program Options...", "frmOptions", "");
+        test::addRow<Command>("one below", 1009, "", "", "");
+        test::addRow<Command>("one above", 1013, "", "", "");
+        test::addRow<Command>("masked About", 1010 & 0xFFF0, "", "", "");
+        test::addRow<Command>("Close", 0xF060, "", "", "");
+        // clang-format on
     }
     void systemMenu()
     {
-        QFETCH(int, id);
-        QFETCH(QString, entry);
-        QFETCH(QString, dialog);
-        QFETCH(QString, url);
+        QFETCH(Command, row);
+        const auto& [id, entry, dialog, url] = row;
         MainWindow main;
         QCOMPARE(SystemMenuProc(&main, id), !entry.isEmpty());
         QCOMPARE(shown, dialog.isEmpty() ? QStringList() : QStringList{dialog});
@@ -305,20 +282,9 @@ private slots:
         QCOMPARE(shown.size() + seams->opened.size(), 2);
     }
 
-    void systemMenuHook_leavesTheWindowAlone()
-    {
-        MainWindow main;
-        InstallSystemMenuHook(&main);
-        InstallSystemMenuHook(&main);
-        qintptr result = 7;
-        QVERIFY(!handleSystemMenuNativeEvent(&main, "xcb_generic_event_t", nullptr, &result));
-        QCOMPARE(result, qintptr(7));
-        RemoveSystemMenuHook(&main);
-        QCOMPARE(main.children().size(), 0);
-    }
-
     void openHelpTarget_data()
     {
+        // clang-format off
         QTest::addColumn<QString>("target"); // %1: a folder that holds help.html
         QTest::addColumn<bool>("opened");    // false: the help box instead
         QTest::newRow("web site") << "https://www.torva.example/turnpicker/" << true;
@@ -328,6 +294,7 @@ private slots:
         QTest::newRow("missing file URL") << "file://%1/missing.html" << false;
         QTest::newRow("folder") << "%1" << false;
         QTest::newRow("Windows path") << "C:\\Help\\turnpicker.chm" << false;
+        // clang-format on
     }
     void openHelpTarget()
     {
@@ -374,67 +341,37 @@ private slots:
                  (soundsOn && !file.isEmpty() ? QStringList{path, path} : QStringList()));
     }
 
-    void flashAttention_showsThenLeavesTheWindowAsBefore()
-    {
-        MainWindow window(QPoint(96, 64));
-        const QImage before = window.grab().toImage();
-        FlashAttention(&window, 0); // at least one flash
-        QVERIFY(isFlashing(&window));
-        QVERIFY(window.grab().toImage() != before);
-        QTRY_VERIFY_WITH_TIMEOUT(!isFlashing(&window), 5000);
-        QCOMPARE(window.grab().toImage(), before);
-        FlashAttention(nullptr, 1);
-    }
-
+    // The edge covers the pixels from left and top up to, not including, right and bottom.
     void panelEdge_data()
     {
+        QTest::addColumn<QRect>("rect"); // left, top, right, bottom
         QTest::addColumn<bool>("sunken");
-        QTest::addColumn<QRect>("rect");
-        QTest::addColumn<QList<int>>("topLeft"); // colour roles, outside inwards
-        QTest::addColumn<QList<int>>("bottomRight");
-        QTest::newRow("thin") << false << QRect(3, 10, 40, 2) << QList<int>{QPalette::Dark}
-                              << QList<int>{QPalette::Light};
-        QTest::newRow("sunken") << true << QRect(4, 4, 54, 53)
-                                << QList<int>{QPalette::Dark, QPalette::Shadow}
-                                << QList<int>{QPalette::Light, QPalette::Midlight};
-        QTest::newRow("no width") << false << QRect(10, 5, 0, 4) << QList<int>() << QList<int>();
-        QTest::newRow("upside down") << true << QRect(10, 9, 2, -4) << QList<int>() << QList<int>();
+        QTest::addColumn<bool>("drawn");
+        QTest::newRow("thin") << QRect(QPoint(3, 10), QPoint(43, 12)) << false << true;
+        QTest::newRow("sunken") << QRect(QPoint(4, 4), QPoint(58, 57)) << true << true;
+        QTest::newRow("no width") << QRect(QPoint(10, 5), QPoint(10, 9)) << false << false;
+        QTest::newRow("upside down") << QRect(QPoint(10, 9), QPoint(12, 5)) << true << false;
     }
     void panelEdge()
     {
-        QFETCH(bool, sunken);
         QFETCH(QRect, rect);
-        QFETCH(QList<int>, topLeft);
-        QFETCH(QList<int>, bottomRight);
-        const QRgb background = qRgb(1, 2, 3);
-        QImage image(80, 80, QImage::Format_RGB32);
-        image.fill(background);
+        QFETCH(bool, sunken);
+        QFETCH(bool, drawn);
+        QImage image(80, 80, QImage::Format_RGB32), blank(80, 80, QImage::Format_RGB32);
+        image.fill(Qt::black);
+        blank.fill(Qt::black);
         QPainter painter(&image);
-        DrawPanelEdge(painter, rect.x(), rect.y(), rect.x() + rect.width(),
-                      rect.y() + rect.height(), sunken);
+        DrawPanelEdge(painter, rect.left(), rect.top(), rect.right(), rect.bottom(), sunken);
         painter.end();
-        const auto colour = [](int role) {
-            return QGuiApplication::palette().color(QPalette::ColorRole(role)).rgb();
-        };
+        QCOMPARE(image != blank, drawn);
         const QPoint mid = rect.center();
-        for (int i = 0; i < topLeft.size(); ++i) {
-            QCOMPARE(image.pixel(mid.x(), rect.top() + i), colour(topLeft[i]));
-            QCOMPARE(image.pixel(mid.x(), rect.bottom() - i), colour(bottomRight[i]));
-            if (rect.height() > 2) {
-                QCOMPARE(image.pixel(rect.left() + i, mid.y()), colour(topLeft[i]));
-                QCOMPARE(image.pixel(rect.right() - i, mid.y()), colour(bottomRight[i]));
-            }
-        }
-        // Nothing beyond the edge (the right and bottom coordinates are outside), nor inside.
-        const QList<QPoint> clear = {{mid.x(), rect.top() - 1},
-                                     {mid.x(), rect.bottom() + 1},
-                                     {rect.left() - 1, mid.y()},
-                                     {rect.right() + 1, mid.y()}};
-        for (const QPoint p : clear + QList<QPoint>{rect.height() > 4 ? mid : clear[0]})
-            QCOMPARE(image.pixel(p), background);
-        QImage blank(80, 80, QImage::Format_RGB32);
-        blank.fill(background);
-        QCOMPARE(image == blank, topLeft.isEmpty());
+        for (const QPoint p :
+             {QPoint(mid.x(), rect.top()), QPoint(rect.left(), mid.y()),
+              QPoint(mid.x(), rect.bottom() - 1), QPoint(rect.right() - 1, mid.y())})
+            QCOMPARE(image.pixel(p) != blank.pixel(p), drawn);
+        for (const QPoint p : {QPoint(mid.x(), rect.top() - 1), QPoint(rect.left() - 1, mid.y()),
+                               QPoint(mid.x(), rect.bottom()), QPoint(rect.right(), mid.y())})
+            QCOMPARE(image.pixel(p), blank.pixel(p));
     }
 };
 

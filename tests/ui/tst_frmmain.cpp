@@ -136,12 +136,14 @@ private slots:
     void saveButton_followsEntries_data()
     {
         test::addRowColumn<Entries>();
+        // clang-format off
         test::addRow<Entries>("all there", QStringList{"G", "A", "B", "1", "0"}, true);
         test::addRow<Entries>("no turns", QStringList{"G", "A", "B", "0", "0"}, false);
         test::addRow<Entries>("no game name", QStringList{"", "A", "B", "5", "0"}, false);
         test::addRow<Entries>("no player 1", QStringList{"G", "", "B", "5", "0"}, false);
         test::addRow<Entries>("no player 2", QStringList{"G", "A", "", "5", "0"}, false);
         test::addRow<Entries>("no modifier", QStringList{"G", "A", "B", "5", ""}, true);
+        // clang-format on
     }
     void saveButton_followsEntries()
     {
@@ -153,6 +155,7 @@ private slots:
     void typing_data()
     {
         test::addRowColumn<Typing>();
+        // clang-format off
         test::addRow<Typing>("digits only", "txtGameTurns", "a-. 1x2", "12", "0", "0", 11);
         test::addRow<Typing>("two digits", "txtVariance", "123", "12", "0", "12");
         test::addRow<Typing>("game name: no tags", "txtGameName", "a<b>c", "abc");
@@ -162,6 +165,7 @@ private slots:
         test::addRow<Typing>("modifier below", "txtGameTurns", "10", "10", "9", "9", 9);
         test::addRow<Typing>("no turns", "txtGameTurns", "0", "0", "5", "5");
         test::addRow<Typing>("no modifier", "txtGameTurns", "10", "10", "", "", 9);
+        // clang-format on
     }
     void typing()
     {
@@ -264,15 +268,14 @@ private slots:
     void createGame_stopped_data()
     {
         test::addRowColumn<Stop>();
+        // clang-format off
         const QString basic;
-        test::addRow<Stop>("refused entries", "", true, basic, "g.tfp",
-                           "Errors encountered:", false);
+        test::addRow<Stop>("refused entries", "", true, basic, "g.tfp", "Errors encountered:", false);
         test::addRow<Stop>("declined", "3", false, basic, "g.tfp", "", false);
-        test::addRow<Stop>("blank password", "3", true, "   ", "g.tfp",
-                           "No password was chosen, so the game was not saved.", false);
+        test::addRow<Stop>("blank password", "3", true, "   ", "g.tfp", "No password was chosen, so the game was not saved.", false);
         test::addRow<Stop>("file dialog cancelled", "3", true, basic, "", "", true);
-        test::addRow<Stop>("save fails", "3", true, basic, "gone/g.tfp",
-                           "Could not save the file '", true);
+        test::addRow<Stop>("save fails", "3", true, basic, "gone/g.tfp", "Could not save the file '", true);
+        // clang-format on
     }
     void createGame_stopped()
     {
@@ -293,10 +296,10 @@ private slots:
     void checkTurn_data()
     {
         test::addRowColumn<Check>();
-        test::addRow<Check>("not the end", 20, "This is NOT the ending turn.", "Check Turn 18",
-                            QColor(0, 192, 0), "NextTurn.wav", "Turn #18");
-        test::addRow<Check>("the end", 17, "BATTLE OVER - CEASE FIRE!", "Battle Over",
-                            QColor(255, 0, 0), "EndGame.wav", "Turn #17");
+        // clang-format off
+        test::addRow<Check>("not the end", 20, "This is NOT the ending turn.", "Check Turn 18", QColor(0, 192, 0), "NextTurn.wav", "Turn #18");
+        test::addRow<Check>("the end", 17, "BATTLE OVER - CEASE FIRE!", "Battle Over", QColor(255, 0, 0), "EndGame.wav", "Turn #17");
+        // clang-format on
     }
     void checkTurn()
     {
@@ -379,9 +382,11 @@ private slots:
     void donationLink_data()
     {
         test::addRowColumn<Mouse>();
+        // clang-format off
         test::addRow<Mouse>("left click", int(Qt::LeftButton), QPoint(), 1);
         test::addRow<Mouse>("right click", int(Qt::RightButton), QPoint(), 0);
         test::addRow<Mouse>("released elsewhere", int(Qt::LeftButton), QPoint(0, 40), 0);
+        // clang-format on
     }
     void donationLink()
     {
@@ -435,6 +440,7 @@ private slots:
     void keys_data()
     {
         test::addRowColumn<Key>();
+        // clang-format off
         const QString discard = QStringLiteral("Discard Changes");
         const QString quit = QStringLiteral("Quit Torva Fogline Turnpicker");
         const int esc = Qt::Key_Escape;
@@ -445,9 +451,9 @@ private slots:
         test::addRow<Key>("setup, turns, yes", esc, true, "txtGameTurns", discard, true, false);
         test::addRow<Key>("welcome, no", esc, false, "", quit, false, false);
         test::addRow<Key>("welcome, yes", esc, false, "", quit, true, false, true);
-        test::addRow<Key>("Enter on New", int(Qt::Key_Return), false, "cmdCommand_1", "", true,
-                          true);
+        test::addRow<Key>("Enter on New", int(Qt::Key_Return), false, "cmdCommand_1", "", true, true);
         test::addRow<Key>("Enter in a box", int(Qt::Key_Enter), true, "txtAxis", "", true, true);
+        // clang-format on
     }
     void keys()
     {
