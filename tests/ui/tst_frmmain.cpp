@@ -28,7 +28,7 @@ struct Stop { QString modifier; bool confirmed; QString password, file, message;
 struct Check { qint16 ending; QString message, caption; QColor colour; QString sound, after; };
 // A key in welcome or setup mode, with "5" typed into `typed` and an answer to the question.
 struct Key { int key; bool inSetup; QString typed, question; bool yes, setupAfter, closed = false; };
-struct Mouse { int button; QPoint releasedAt; int opened; };
+struct Mouse { int button; QPoint releasedAt; int opened; bool pressed = true; };
 } // namespace
 // clang-format on
 
@@ -162,6 +162,7 @@ private slots:
         test::addRow<Typing>("player: no tags", "txtAxis", "<Ben>", "Ben");
         test::addRow<Typing>("blanks trimmed", "txtAllied", "  A ", "A");
         test::addRow<Typing>("modifier above turns", "txtGameTurns", "10", "10", "15", "9", 9);
+        test::addRow<Typing>("modifier as turns", "txtGameTurns", "10", "10", "10", "9", 9);
         test::addRow<Typing>("modifier below", "txtGameTurns", "10", "10", "9", "9", 9);
         test::addRow<Typing>("no turns", "txtGameTurns", "0", "0", "5", "5");
         test::addRow<Typing>("no modifier", "txtGameTurns", "10", "10", "", "", 9);
@@ -386,6 +387,7 @@ private slots:
         test::addRow<Mouse>("left click", int(Qt::LeftButton), QPoint(), 1);
         test::addRow<Mouse>("right click", int(Qt::RightButton), QPoint(), 0);
         test::addRow<Mouse>("released elsewhere", int(Qt::LeftButton), QPoint(0, 40), 0);
+        test::addRow<Mouse>("released, not pressed", int(Qt::LeftButton), QPoint(), 0, false);
         // clang-format on
     }
     void donationLink()
@@ -393,7 +395,8 @@ private slots:
         QFETCH(Mouse, row);
         auto* link = control<QLabel>("lblMoreInfo");
         const QPoint on = link->rect().center();
-        QTest::mousePress(link, Qt::MouseButton(row.button), {}, on);
+        if (row.pressed)
+            QTest::mousePress(link, Qt::MouseButton(row.button), {}, on);
         QTest::mouseRelease(link, Qt::MouseButton(row.button), {}, on + row.releasedAt);
         QCOMPARE(seams->opened.size(), row.opened);
     }
