@@ -1,920 +1,480 @@
-// The main window: modes, editors, the new-game and open workflows, the turn check and
-// the Escape key, all answered through the dialog seams.
+// The main window driven through its controls: setup entries, the new-game, open and
+// check workflows, the keys, drops and the donation link; every dialog through its seam.
 #include "shell/attention.h"
-#include "shell/helptarget.h"
+#include "testsupport.h"
 #include "ui/frmmain.h"
 #include "ui/updown.h"
-#include "uitestsupport.h"
+#include "windowseams.h"
 
-#include <QAccessible>
-#include <QFile>
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
-#include <QRadioButton>
-#include <QScopeGuard>
-#include <QTextEdit>
+#include <QTest>
 #include <QToolButton>
 #include <QWindow>
 
 using namespace tfp;
 using namespace tfp::ui;
 
+// The rows of the tables below.
+// clang-format off
+namespace {
+struct Entries { QStringList entries; bool saveEnabled; };
+// Typed into a box, which is then left; the modifier box holds `modifier` before.
+struct Typing { QString box, typed, kept, modifier = "0", modifierKept = "0"; int highest = 60; };
+// Save pressed and stopped before a game exists; `message`: how the one shown starts.
+struct Stop { QString modifier; bool confirmed; QString password, file, message; bool fileAsked; };
+struct Check { qint16 ending; QString message, caption; QColor colour; QString sound, after; };
+// A key in welcome or setup mode, with "5" typed into `typed` and an answer to the question.
+struct Key { int key; bool inSetup; QString typed, question; bool yes, setupAfter, closed = false; };
+struct Mouse { int button; QPoint releasedAt; int opened; bool pressed = true; };
+} // namespace
+// clang-format on
+
 class tst_frmMain : public QObject
 {
     Q_OBJECT
 
-private:
     std::unique_ptr<test::WindowSeams> seams;
     std::unique_ptr<frmMain> window;
-    QFont desktopFont; // the application's font before any window was built
 
-    template <typename T> T* control(const QString& name)
+    template <typename T = QWidget> T* control(const QString& name)
     {
         T* widget = window->findChild<T*>(name);
         if (!widget)
             qFatal("no control %s", qPrintable(name));
         return widget;
     }
-    QLineEdit* edit(const char* name) { return control<QLineEdit>(QLatin1String(name)); }
-    QToolButton* button(int index)
+    QLineEdit* edit(const QString& name) { return control<QLineEdit>(name); }
+    QToolButton* button(int i)
     {
-        return control<QToolButton>(QStringLiteral("cmdCommand_%1").arg(index));
+        return control<QToolButton>(QStringLiteral("cmdCommand_%1").arg(i));
     }
-    QString statusTitle() { return edit("txtGameStatus_0")->text(); }
-    QString statusMessage() { return window->statusMessage(); }
-    QColor statusColour() { return edit("txtGameStatus_0")->palette().color(QPalette::Text); }
-
-    void typeSetup(const QString& name, const QString& p1, const QString& p2, const QString& turns,
-                   const QString& modifier)
+    void click(int i) { QTest::mouseClick(button(i), Qt::LeftButton); }
+    void click(const QString& name) { QTest::mouseClick(control(name), Qt::LeftButton); }
+    QString title() { return edit("txtGameStatus_0")->text(); }
+    QColor colour() { return edit("txtGameStatus_0")->palette().color(QPalette::Text); }
+    QString message() { return window->statusMessage(); }
+    static QList<Message> messages() { return shell::MessageBox::testSeam().requests(); }
+    void key(int k)
     {
-        edit("txtGameName")->setText(name);
-        edit("txtAllied")->setText(p1);
-        edit("txtAxis")->setText(p2);
-        edit("txtGameTurns")->setText(turns);
-        edit("txtVariance")->setText(modifier);
+        QWidget* focus = QApplication::focusWidget();
+        QTest::keyClick(focus ? focus : window.get(), Qt::Key(k));
     }
-    // Creates a game through New and Save, answering every dialog.
-    QString createThroughWindow(bool secure, const QString& password = {})
+    // New, then the entries typed: game name, player #1, player #2, turns, modifier.
+    void setup(const QStringList& entries, bool secure = false)
     {
-        window->clickCommand(1);
-        typeSetup(QStringLiteral("Ridge"), QStringLiteral("Anna"), QStringLiteral("Ben"),
-                  QStringLiteral("20"), QStringLiteral("3"));
+        click(1);
+        for (int i = 0; i < 5; ++i) {
+            QLineEdit* box = edit(QStringList{"txtGameName", "txtAllied", "txtAxis", "txtGameTurns",
+                                              "txtVariance"}[i]);
+            box->clear();
+            QTest::keyClicks(box, entries.value(i));
+        }
         if (secure)
-            control<QRadioButton>(QStringLiteral("optMode_1"))->setChecked(true);
+            click("optMode_1");
+    }
+    QString create(bool secure = false, const QString& password = {})
+    {
+        setup({"Ridge", "Anna", "Ben", "20", "3"}, secure);
         frmConfirmSave::testSeam().queueAnswer(true);
-        if (secure)
-            frmPassword::testSeam().queueAnswer(password);
-        const QString path = seams->path(QStringLiteral("ridge.tfp"));
-        FileDialog::testSeam().queueAnswer(path);
-        window->clickCommand(0);
-        return path;
+        frmPassword::testSeam().queueAnswer(password);
+        open(seams->path(QStringLiteral("ridge.tfp")), 0);
+        return seams->path(QStringLiteral("ridge.tfp"));
     }
-    // Drags the data to `at` (the background unless given) and drops it there, through the
-    // window system's route to the control under the mouse; true when it was taken.
+    void open(const QString& path, int command = 3)
+    {
+        FileDialog::testSeam().queueAnswer(path);
+        click(command);
+    }
+    QString sample(qint16 ending)
+    {
+        GameRecord r = test::basicGame(16, ending);
+        test::saveGame(r, seams->path(QStringLiteral("game.tfp")));
+        open(r.FilePath);
+        return r.FilePath;
+    }
     bool drop(QMimeData& data, QPoint at = {60, 190})
     {
-        QWindow* handle = window->windowHandle();
         QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(handle, &enter);
-        if (!enter.isAccepted())
-            return false;
+        QApplication::sendEvent(window->windowHandle(), &enter);
         QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(handle, &dropped);
-        return dropped.isAccepted();
-    }
-    GameRecord readBack(const QString& path)
-    {
-        GameRecord r;
-        r.FilePath = path;
-        FileErrorInfo error;
-        if (!getData(r, error))
-            qWarning("cannot read back %s: %s", qPrintable(path), qPrintable(error.Description));
-        return r;
+        if (enter.isAccepted())
+            QApplication::sendEvent(window->windowHandle(), &dropped);
+        return enter.isAccepted() && dropped.isAccepted();
     }
 
 private slots:
-    void initTestCase()
-    {
-        QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
-        desktopFont = QGuiApplication::font();
-    }
-
     void init()
     {
         seams = std::make_unique<test::WindowSeams>();
         window = std::make_unique<frmMain>();
         window->load();
         window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
     }
-
     void cleanup()
     {
         window.reset();
         seams.reset();
-        const QWidgetList windows = QApplication::topLevelWidgets();
-        for (QWidget* w : windows)
+        for (QWidget* w : QApplication::topLevelWidgets())
             QVERIFY2(!w->isVisible(), qPrintable(w->objectName()));
     }
 
-    void load_showsWelcome()
+    void welcome()
     {
         QCOMPARE(window->windowTitle(), QStringLiteral("Torva Fogline Turnpicker v1.5.24"));
-        QCOMPARE(window->mode(), WindowMode::Welcome);
-        QCOMPARE(statusTitle(), QStringLiteral("Welcome"));
-        QCOMPARE(statusMessage(),
-                 QStringLiteral("Please create a new game file\r\nor open an existing one."));
-        QCOMPARE(statusColour(), QColor(0, 192, 0));
-        QVERIFY(button(1)->isEnabled());
-        QVERIFY(button(3)->isEnabled());
-        QVERIFY(!button(0)->isEnabled());
-        QVERIFY(!button(2)->isEnabled());
-        QCOMPARE(button(2)->text(), QStringLiteral("Check Turn"));
-        QCOMPARE(edit("txtGameTurns")->text(), QStringLiteral("0"));
-        QCOMPARE(edit("txtVariance")->text(), QStringLiteral("0"));
-        QVERIFY(control<QRadioButton>(QStringLiteral("optType_0"))->isChecked());
-        QVERIFY(control<QRadioButton>(QStringLiteral("optMode_0"))->isChecked());
+        QCOMPARE(window->windowHandle()->title(), window->windowTitle());
+        QCOMPARE(title(), QStringLiteral("Welcome"));
+        QCOMPARE(colour(), QColor(0, 192, 0));
+        QVERIFY(button(1)->isEnabled() && button(3)->isEnabled());
+        QVERIFY(!button(0)->isEnabled() && !button(2)->isEnabled());
         QVERIFY(!edit("txtGameName")->isEnabled());
-        QCOMPARE(window->size(), QSize(408, 315));
-    }
-
-    void controls_atTheirPlaces_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QRect>("geometry");
-        QTest::addColumn<QString>("toolTip");
-        QTest::addColumn<QString>("accessibleName"); // what a screen reader calls it
-        QTest::newRow("game name")
-            << "txtGameName" << QRect(132, 21, 185, 21) << " Enter game name "
-            << "Game name";
-        QTest::newRow("game type") << "fraGameType" << QRect(134, 51, 181, 19) << ""
-                                   << "Game type";
-        QTest::newRow("player 1") << "txtAllied" << QRect(132, 108, 80, 21)
-                                  << " Enter the name for player #1 "
-                                  << "Player #1";
-        QTest::newRow("player 2") << "txtAxis" << QRect(237, 108, 80, 21)
-                                  << " Enter the name for player #2 "
-                                  << "Player #2";
-        QTest::newRow("turns") << "txtGameTurns" << QRect(131, 135, 29, 22)
-                               << " Enter the number of turns in the game "
-                               << "Game turns";
-        QTest::newRow("modifier") << "txtVariance" << QRect(274, 135, 29, 22)
-                                  << " Enter the modifier/variance "
-                                  << "Modifier";
-        QTest::newRow("check") << "cmdCommand_2" << QRect(300, 203, 65, 62) << " Check turn status "
-                               << "Check Turn";
-        QTest::newRow("new") << "cmdCommand_1" << QRect(372, 7, 32, 27)
-                             << " Create a new game file "
-                             << "New game";
-        QTest::newRow("open") << "cmdCommand_3" << QRect(372, 39, 32, 27)
-                              << " Open saved game file "
-                              << "Open game";
-        QTest::newRow("save") << "cmdCommand_0" << QRect(372, 71, 32, 27)
-                              << " Save current game file "
-                              << "Save game";
-        QTest::newRow("status") << "picStatusFrame" << QRect(18, 203, 278, 62) << ""
-                                << "";
-    }
-    void controls_atTheirPlaces()
-    {
-        QFETCH(QString, name);
-        QFETCH(QRect, geometry);
-        QFETCH(QString, toolTip);
-        QFETCH(QString, accessibleName);
-        QWidget* widget = control<QWidget>(name);
-        QCOMPARE(widget->geometry(), geometry);
-        QCOMPARE(widget->toolTip(), toolTip);
-        QCOMPARE(QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name),
-                 accessibleName);
-    }
-
-    void controls_haveTheWindowsFonts_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<qreal>("points");
-        QTest::addColumn<bool>("bold");
-        QTest::newRow("game name") << "txtGameName" << 8.25 << false;
-        QTest::newRow("option") << "optType_0" << 8.25 << false;
-        QTest::newRow("check") << "cmdCommand_2" << 8.25 << false;
-        QTest::newRow("setup label") << "lblSetup" << 9.0 << true;
-        QTest::newRow("status title") << "txtGameStatus_0" << 11.25 << true;
-        QTest::newRow("status message") << "txtGameStatus_1" << 9.75 << false;
-        QTest::newRow("more info") << "lblMoreInfo" << 8.0 << false;
-    }
-    void controls_haveTheWindowsFonts()
-    {
-        QFETCH(QString, name);
-        QFETCH(qreal, points);
-        QFETCH(bool, bold);
-        const QFont font = control<QWidget>(name)->font();
-        QCOMPARE(font.family(), QStringLiteral("Arial"));
-        QCOMPARE(font.pointSizeF(), points);
-        QCOMPARE(font.bold(), bold);
-        // The window builds its controls under its own font but leaves the application's
-        // as it found it, for the dialogs, message boxes and tool tips.
-        QCOMPARE(QGuiApplication::font(), desktopFont);
-    }
-
-    void newGame_entersSetupAndClearsPreviousEntries()
-    {
-        window->clickCommand(1);
-        control<QRadioButton>(QStringLiteral("optType_1"))->setChecked(true);
-        control<QRadioButton>(QStringLiteral("optMode_1"))->setChecked(true);
-        edit("txtGameName")->setText(QStringLiteral("Old"));
-        window->setMode(WindowMode::Setup);
-        QCOMPARE(window->mode(), WindowMode::Setup);
-        QVERIFY(edit("txtGameName")->text().isEmpty());
-        QVERIFY(control<QRadioButton>(QStringLiteral("optType_0"))->isChecked());
-        QVERIFY(control<QRadioButton>(QStringLiteral("optMode_0"))->isChecked());
-        QCOMPARE(statusTitle(), QStringLiteral("Setup the Game File"));
-        QCOMPARE(statusMessage(), QStringLiteral("Enter game parameters in each field."));
-        QVERIFY(!button(1)->isEnabled());
-        QVERIFY(!button(3)->isEnabled());
-        QVERIFY(edit("txtGameName")->isEnabled());
-        QTRY_COMPARE(QApplication::focusWidget(), edit("txtGameName"));
     }
 
     void saveButton_followsEntries_data()
     {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("player1");
-        QTest::addColumn<QString>("player2");
-        QTest::addColumn<QString>("turns");
-        QTest::addColumn<QString>("modifier");
-        QTest::addColumn<bool>("enabled");
-        QTest::newRow("all there") << "G"
-                                   << "A"
-                                   << "B"
-                                   << "1"
-                                   << "0" << true;
-        QTest::newRow("no turns") << "G"
-                                  << "A"
-                                  << "B"
-                                  << "0"
-                                  << "0" << false;
-        QTest::newRow("empty turns") << "G"
-                                     << "A"
-                                     << "B"
-                                     << ""
-                                     << "0" << false;
-        QTest::newRow("pasted letters") << "G"
-                                        << "A"
-                                        << "B"
-                                        << "1a"
-                                        << "0" << false;
-        QTest::newRow("no game name") << ""
-                                      << "A"
-                                      << "B"
-                                      << "5"
-                                      << "0" << false;
-        QTest::newRow("no player 1") << "G"
-                                     << ""
-                                     << "B"
-                                     << "5"
-                                     << "0" << false;
-        QTest::newRow("no player 2") << "G"
-                                     << "A"
-                                     << ""
-                                     << "5"
-                                     << "0" << false;
-        QTest::newRow("modifier plays no part") << "G"
-                                                << "A"
-                                                << "B"
-                                                << "5"
-                                                << "" << true;
+        test::addRowColumn<Entries>();
+        // clang-format off
+        test::addRow<Entries>("all there", QStringList{"G", "A", "B", "1", "0"}, true);
+        test::addRow<Entries>("no turns", QStringList{"G", "A", "B", "0", "0"}, false);
+        test::addRow<Entries>("no game name", QStringList{"", "A", "B", "5", "0"}, false);
+        test::addRow<Entries>("no player 1", QStringList{"G", "", "B", "5", "0"}, false);
+        test::addRow<Entries>("no player 2", QStringList{"G", "A", "", "5", "0"}, false);
+        test::addRow<Entries>("no modifier", QStringList{"G", "A", "B", "5", ""}, true);
+        // clang-format on
     }
     void saveButton_followsEntries()
     {
-        QFETCH(QString, name);
-        QFETCH(QString, player1);
-        QFETCH(QString, player2);
-        QFETCH(QString, turns);
-        QFETCH(QString, modifier);
-        QFETCH(bool, enabled);
-        window->clickCommand(1);
-        typeSetup(name, player1, player2, turns, modifier);
-        QCOMPARE(button(0)->isEnabled(), enabled);
+        QFETCH(Entries, row);
+        setup(row.entries);
+        QCOMPARE(button(0)->isEnabled(), row.saveEnabled);
     }
 
-    void hasEnteredData_countsNamesAndTurnsOnly()
+    void typing_data()
     {
-        window->clickCommand(1);
-        QVERIFY(!window->hasEnteredData());
-        edit("txtVariance")->setText(QStringLiteral("5"));
-        control<QRadioButton>(QStringLiteral("optMode_1"))->setChecked(true);
-        QVERIFY(!window->hasEnteredData());
-        edit("txtAxis")->setText(QStringLiteral("B"));
-        QVERIFY(window->hasEnteredData());
-        edit("txtAxis")->clear();
-        edit("txtGameTurns")->setText(QStringLiteral("1"));
-        QVERIFY(window->hasEnteredData());
+        test::addRowColumn<Typing>();
+        // clang-format off
+        test::addRow<Typing>("digits only", "txtGameTurns", "a-. 1x2", "12", "0", "0", 11);
+        test::addRow<Typing>("two digits", "txtVariance", "123", "12", "0", "12");
+        test::addRow<Typing>("game name: no tags", "txtGameName", "a<b>c", "abc");
+        test::addRow<Typing>("player: no tags", "txtAxis", "<Ben>", "Ben");
+        test::addRow<Typing>("blanks trimmed", "txtAllied", "  A ", "A");
+        test::addRow<Typing>("modifier above turns", "txtGameTurns", "10", "10", "15", "9", 9);
+        test::addRow<Typing>("modifier as turns", "txtGameTurns", "10", "10", "10", "9", 9);
+        test::addRow<Typing>("modifier below", "txtGameTurns", "10", "10", "9", "9", 9);
+        test::addRow<Typing>("no turns", "txtGameTurns", "0", "0", "5", "5");
+        test::addRow<Typing>("no modifier", "txtGameTurns", "10", "10", "", "", 9);
+        // clang-format on
+    }
+    void typing()
+    {
+        QFETCH(Typing, row);
+        click(1);
+        edit("txtVariance")->setText(row.modifier);
+        QLineEdit* box = edit(row.box);
+        box->setFocus();
+        box->clear();
+        QTest::keyClicks(box, row.typed);
+        edit(row.box == u"txtGameName" ? "txtAxis" : "txtGameName")->setFocus();
+        QCOMPARE(box->text(), row.kept);
+        QCOMPARE(edit("txtVariance")->text(), row.modifierKept);
+        QCOMPARE(control<UpDown>("UpDown2")->highest(), row.highest);
     }
 
-    void turnsBox_takesDigitsOnly()
+    void digitBoxes_keysAndArrows()
     {
-        window->clickCommand(1);
+        click(1);
         QLineEdit* turns = edit("txtGameTurns");
+        QLineEdit* modifier = edit("txtVariance");
         turns->setFocus();
-        turns->clear();
-        QTest::keyClicks(turns, QStringLiteral("a-. 1x2"));
-        QCOMPARE(turns->text(), QStringLiteral("12"));
-        QTest::keyClick(turns, Qt::Key_3);
-        QCOMPARE(turns->text(), QStringLiteral("12"));
-        QTest::keyClick(turns, Qt::Key_Backspace);
-        QCOMPARE(turns->text(), QStringLiteral("1"));
-        // Editing and moving on work as in any text box.
+        turns->setText(QStringLiteral("12"));
         QTest::keyClick(turns, Qt::Key_Home);
-        // X11 gives Delete the text "\x7f", as QTest gives Tab "\t".
-        QTest::sendKeyEvent(QTest::Click, turns, Qt::Key_Delete, QStringLiteral("\x7f"),
-                            Qt::NoModifier);
-        QCOMPARE(turns->text(), QString());
+        // X11 gives Delete the text "\x7f", as QTest gives Tab "\t": both pass the filter.
+        QTest::sendKeyEvent(QTest::Click, turns, Qt::Key_Delete, QStringLiteral("\x7f"), {});
+        QCOMPARE(turns->text(), QStringLiteral("2"));
         QTest::keyClick(turns, Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), edit("txtVariance"));
-    }
-
-    void nameBoxes_refuseTagCharacters()
-    {
-        window->clickCommand(1);
-        QLineEdit* name = edit("txtGameName");
-        name->setFocus();
-        QTest::keyClicks(name, QStringLiteral("a<b>c"));
-        QCOMPARE(name->text(), QStringLiteral("abc"));
-    }
-
-    void editors_trimAndColourOnFocus()
-    {
-        window->clickCommand(1);
-        QLineEdit* player = edit("txtAllied");
-        player->setText(QStringLiteral("  Anna Lee  "));
-        player->setFocus();
-        QTRY_VERIFY(player->hasFocus());
-        QCOMPARE(player->selectedText(), QStringLiteral("  Anna Lee  "));
-        QCOMPARE(player->palette().color(QPalette::Base),
-                 QApplication::palette().color(QPalette::Active, QPalette::Base));
-        edit("txtAxis")->setFocus();
-        QTRY_VERIFY(!player->hasFocus());
-        QCOMPARE(player->text(), QStringLiteral("Anna Lee"));
-        QCOMPARE(player->palette().color(QPalette::Base), QColor(224, 224, 224));
-    }
-
-    void clampModifier_keepsModifierBelowTurns_data()
-    {
-        QTest::addColumn<QString>("turns");
-        QTest::addColumn<QString>("modifier");
-        QTest::addColumn<QString>("expected");
-        QTest::addColumn<int>("highest");
-        QTest::newRow("10 and 15") << "10"
-                                   << "15"
-                                   << "9" << 9;
-        QTest::newRow("10 and 9") << "10"
-                                  << "9"
-                                  << "9" << 9;
-        QTest::newRow("1 and 5") << "1"
-                                 << "5"
-                                 << "0" << 0;
-        QTest::newRow("no turns") << "0"
-                                  << "5"
-                                  << "5" << 60;
-        QTest::newRow("empty turns") << ""
-                                     << "5"
-                                     << "5" << 60;
-        QTest::newRow("empty modifier") << "10"
-                                        << ""
-                                        << "" << 9;
-    }
-    void clampModifier_keepsModifierBelowTurns()
-    {
-        QFETCH(QString, turns);
-        QFETCH(QString, modifier);
-        QFETCH(QString, expected);
-        QFETCH(int, highest);
-        window->clickCommand(1);
-        edit("txtGameTurns")->setText(turns);
-        edit("txtVariance")->setText(modifier);
-        edit("txtVariance")->setFocus();
-        QTRY_VERIFY(edit("txtVariance")->hasFocus());
-        edit("txtGameName")->setFocus();
-        QTRY_VERIFY(!edit("txtVariance")->hasFocus());
-        QCOMPARE(edit("txtVariance")->text(), expected);
-        QCOMPARE(control<UpDown>(QStringLiteral("UpDown2"))->highest(), highest);
-    }
-
-    void upDown_arrowsAndKeysStepWithinLimits()
-    {
-        window->clickCommand(1);
-        QLineEdit* turns = edit("txtGameTurns");
-        edit("txtVariance")->setText(QStringLiteral("9"));
+        QCOMPARE(QApplication::focusWidget(), modifier);
+        // The turns arrow steps the turns and keeps the modifier below them.
+        modifier->setText(QStringLiteral("9"));
         turns->setText(QStringLiteral("5"));
-        control<UpDown>(QStringLiteral("UpDown1"))
-            ->findChild<QToolButton*>(QStringLiteral("up"))
-            ->click();
-        QCOMPARE(turns->text(), QStringLiteral("6"));
-        QCOMPARE(edit("txtVariance")->text(), QStringLiteral("5"));
-        // Up and Down in the boxes step them as the arrows do.
+        QTest::mouseClick(control<UpDown>("UpDown1")->findChild<QToolButton*>("up"),
+                          Qt::LeftButton);
+        QCOMPARE(turns->text() + u'/' + modifier->text(), QStringLiteral("6/5"));
         turns->setText(QStringLiteral("60"));
         QTest::keyClick(turns, Qt::Key_Up);
         QCOMPARE(turns->text(), QStringLiteral("60"));
         turns->setText(QStringLiteral("2"));
         QTest::keyClick(turns, Qt::Key_Down);
         QTest::keyClick(turns, Qt::Key_Down);
-        QCOMPARE(turns->text(), QStringLiteral("1"));
-        QTest::keyClick(edit("txtVariance"), Qt::Key_Up);
-        QCOMPARE(edit("txtVariance")->text(), QStringLiteral("0"));
+        QTest::keyClick(modifier, Qt::Key_Up);
+        QCOMPARE(turns->text() + u'/' + modifier->text(), QStringLiteral("1/0"));
     }
 
-    void optionPair_keyboardEntersAtSelectedButton_data()
+    void optionPairs_keyboardEntersAtSelected()
     {
-        QTest::addColumn<QString>("choose");
-        QTest::addColumn<QString>("from");
-        QTest::addColumn<int>("key");
-        QTest::addColumn<QString>("lands");
-        QTest::newRow("back into Basic") << ""
-                                         << "txtAllied" << int(Qt::Key_Backtab) << "optMode_0";
-        QTest::newRow("into Quick Battle") << "optType_1"
-                                           << "txtGameName" << int(Qt::Key_Tab) << "optType_1";
-    }
-    void optionPair_keyboardEntersAtSelectedButton()
-    {
-        QFETCH(QString, choose);
-        QFETCH(QString, from);
-        QFETCH(int, key);
-        QFETCH(QString, lands);
-        window->clickCommand(1);
-        if (!choose.isEmpty())
-            control<QRadioButton>(choose)->setChecked(true);
-        control<QWidget>(from)->setFocus();
-        QTRY_VERIFY(control<QWidget>(from)->hasFocus());
-        QTest::keyClick(control<QWidget>(from), Qt::Key(key));
-        QCOMPARE(QApplication::focusWidget(), control<QWidget>(lands));
+        click(1);
+        edit("txtAllied")->setFocus();
+        QTest::keyClick(edit("txtAllied"), Qt::Key_Backtab);
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("optMode_0"));
+        click("optType_1");
+        edit("txtGameName")->setFocus();
+        QTest::keyClick(edit("txtGameName"), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("optType_1"));
     }
 
-    void createGame_basic_savesAndShowsFirstCheck()
+    void createGame_data()
     {
-        const QString path = createThroughWindow(false);
-        QCOMPARE(window->mode(), WindowMode::GamePlay);
-        QVERIFY(QFile::exists(path));
-        QCOMPARE(statusTitle(), QStringLiteral("Game File Saved"));
-        QCOMPARE(statusMessage(), QStringLiteral("Press 'Check Turn' starting on turn 17"));
-        QCOMPARE(statusColour(), QColor(255, 255, 0));
+        QTest::addColumn<bool>("optionsOn"); // sounds, names suggested, last save folder used
+        QTest::newRow("options on") << true;
+        QTest::newRow("options off") << false;
+    }
+    void createGame()
+    {
+        QFETCH(bool, optionsOn);
+        shell::WriteSetting(shell::Setting::Player1Name, QStringLiteral("Old"));
+        shell::settingsFlags() = {optionsOn, optionsOn, optionsOn, false, {}};
+        const QString path = create();
+        QCOMPARE(title() + u'/' + message(),
+                 QStringLiteral("Game File Saved/Press 'Check Turn' starting on turn 17"));
+        QCOMPARE(colour(), QColor(255, 255, 0));
         QCOMPARE(button(2)->text(), QStringLiteral("Check Turn 17"));
-        QVERIFY(button(2)->isEnabled());
-        QVERIFY(!edit("txtGameName")->isEnabled());
-        const GameRecord saved = readBack(path);
+        QVERIFY(button(2)->isEnabled() && !edit("txtGameName")->isEnabled());
+        const GameRecord saved = test::loadGame(path);
         QCOMPARE(saved.CurrentTurn, qint16(16));
         QVERIFY(saved.EndingTurn >= 17 && saved.EndingTurn <= 20);
-        QVERIFY(frmConfirmSave::testSeam().lastRequest()->contains(
-            QStringLiteral("20 with modifier of 3")));
-        const FileDialogRequest request = *FileDialog::testSeam().lastRequest();
-        QCOMPARE(request.title, QStringLiteral("Save Torva Fogline File"));
-        QCOMPARE(request.fileName, QStringLiteral("Ridge"));
-        QVERIFY(request.save);
-        QVERIFY(seams->sounds.played.constFirst().endsWith(QStringLiteral("Event.wav")));
-    }
-
-    void createGame_cancelledDialog_writesNothing()
-    {
-        window->clickCommand(1);
-        typeSetup(QStringLiteral("Ridge 3/4: Day?"), QStringLiteral("Anna"), QStringLiteral("Ben"),
-                  QStringLiteral("20"), QStringLiteral("3"));
-        frmConfirmSave::testSeam().queueAnswer(true);
-        FileDialog::testSeam().queueAnswer(QString());
-        window->clickCommand(0);
-        QCOMPARE(window->mode(), WindowMode::Setup);
-        QCOMPARE(FileDialog::testSeam().lastRequest()->fileName, QStringLiteral("Ridge 3-4- Day-"));
-        QCOMPARE(statusTitle(), QStringLiteral("Setup the Game File"));
-        QCOMPARE(shell::ReadSetting(shell::Setting::Player1Name), QStringLiteral("Anna"));
-        QTRY_COMPARE(QApplication::focusWidget(), edit("txtGameName"));
-    }
-
-    void createGame_declined_keepsSetup()
-    {
-        window->clickCommand(1);
-        typeSetup(QStringLiteral("G"), QStringLiteral("A"), QStringLiteral("B"),
-                  QStringLiteral("5"), QStringLiteral("1"));
-        frmConfirmSave::testSeam().queueAnswer(false);
-        window->clickCommand(0);
-        QCOMPARE(window->mode(), WindowMode::Setup);
-        QVERIFY(!FileDialog::testSeam().lastRequest());
-        QCOMPARE(edit("txtGameName")->text(), QStringLiteral("G"));
-    }
-
-    // The window asks the game library's rule; one row each for its two kinds of refusal.
-    void createGame_refusedEntries_showsRefusal_data()
-    {
-        QTest::addColumn<QString>("modifier");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("empty modifier")
-            << QString()
-            << QStringLiteral("Errors encountered:\r\n  \u2022 Please enter the modifier for the "
-                              "game\r\n\r\n\r\nPlease check your entries and try again.");
-        QTest::newRow("pasted negative modifier")
-            << QStringLiteral("-1")
-            << QStringLiteral("The modifier must be a whole number from 0 to 4 (one less than the "
-                              "number of turns).");
-    }
-    void createGame_refusedEntries_showsRefusal()
-    {
-        QFETCH(QString, modifier);
-        QFETCH(QString, text);
-        window->clickCommand(1);
-        typeSetup(QStringLiteral("G"), QStringLiteral("A"), QStringLiteral("B"),
-                  QStringLiteral("5"), modifier);
-        window->clickCommand(0);
-        QCOMPARE(shell::MessageBox::testSeam().requests().size(), 1);
-        QCOMPARE(shell::MessageBox::testSeam().requests().constFirst().text, text);
-        QVERIFY(!frmConfirmSave::testSeam().lastRequest());
-        QCOMPARE(window->mode(), WindowMode::Setup);
-    }
-
-    void createGame_blankPassword_refusedBeforeFileDialog()
-    {
-        window->clickCommand(1);
-        typeSetup(QStringLiteral("Ridge"), QStringLiteral("Anna"), QStringLiteral("Ben"),
-                  QStringLiteral("20"), QStringLiteral("3"));
-        control<QRadioButton>(QStringLiteral("optMode_1"))->setChecked(true);
-        frmConfirmSave::testSeam().queueAnswer(true);
-        frmPassword::testSeam().queueAnswer(QStringLiteral("   "));
-        FileDialog::testSeam().queueAnswer(seams->path(QStringLiteral("ridge.tfp")));
-        window->clickCommand(0);
-        QCOMPARE(shell::MessageBox::testSeam().requests().size(), 1);
-        QCOMPARE(shell::MessageBox::testSeam().requests().constFirst().text,
-                 QStringLiteral("No password was chosen, so the game was not saved."));
-        QVERIFY(FileDialog::testSeam().requests().isEmpty());
-        QVERIFY(shell::ReadSetting(shell::Setting::Player1Name).isEmpty());
-        QCOMPARE(window->mode(), WindowMode::Setup);
-        QCOMPARE(edit("txtAllied")->text(), QStringLiteral("Anna"));
-    }
-
-    void createGame_saveFails_reportsAndStaysInSetup()
-    {
-        window->clickCommand(1);
-        typeSetup(QStringLiteral("G"), QStringLiteral("A"), QStringLiteral("B"),
-                  QStringLiteral("5"), QStringLiteral("1"));
-        frmConfirmSave::testSeam().queueAnswer(true);
-        const QString path = seams->path(QStringLiteral("missing/g.tfp"));
-        FileDialog::testSeam().queueAnswer(path);
-        window->clickCommand(0);
-        QCOMPARE(window->mode(), WindowMode::Setup);
-        QCOMPARE(shell::MessageBox::testSeam().requests().size(), 1);
-        QVERIFY(shell::MessageBox::testSeam().requests().constFirst().text.startsWith(
-            QStringLiteral("Could not save the file '") + path + QStringLiteral("'.")));
-        QVERIFY(!QFile::exists(path));
-    }
-
-    void newGame_suggestsLastPlayerNames()
-    {
-        createThroughWindow(false);
-        window->clickCommand(1);
-        QCOMPARE(edit("txtAllied")->text(), QStringLiteral("Anna"));
-        QCOMPARE(edit("txtAxis")->text(), QStringLiteral("Ben"));
+        QVERIFY(frmConfirmSave::testSeam().lastRequest()->contains(u"20 with modifier of 3"));
+        const FileDialogRequest asked = *FileDialog::testSeam().lastRequest();
+        QVERIFY(asked.save && asked.title == u"Save Torva Fogline File" &&
+                asked.fileName == u"Ridge");
+        QCOMPARE(seams->played, (optionsOn ? QStringList(2, shell::soundFilePath(SoundCue::Event))
+                                           : QStringList()));
+        const QString folder = optionsOn ? seams->dir.path() + u'/' : QString();
+        const QString names = optionsOn ? QStringLiteral("Anna/Ben") : QStringLiteral("/");
+        QCOMPARE(shell::ReadSetting(shell::Setting::Player1Name) + u'/' +
+                     shell::ReadSetting(shell::Setting::Player2Name),
+                 names);
+        QCOMPARE(shell::ReadSetting(shell::Setting::LastSavePath), folder);
+        // New suggests the names, and Save the folder, that were stored.
+        click(1);
+        QCOMPARE(edit("txtAllied")->text() + u'/' + edit("txtAxis")->text(), names);
         QVERIFY(edit("txtGameName")->text().isEmpty());
+        setup({"Other", "A", "B", "5", "1"});
+        frmConfirmSave::testSeam().queueAnswer(true);
+        click(0);
+        QCOMPARE(FileDialog::testSeam().lastRequest()->directory == folder, optionsOn);
     }
 
-    void checkTurn_outcomes_data()
+    void createGame_stopped_data()
     {
-        QTest::addColumn<int>("ending");
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<bool>("enabled");
-        QTest::addColumn<QColor>("colour");
-        QTest::addColumn<QString>("sound");
-        QTest::addColumn<QString>("titleAfterSecondEnter");
-        QTest::newRow("not the ending turn")
-            << 20 << "This is NOT the ending turn."
-            << "Check Turn 18" << true << QColor(0, 192, 0) << "NextTurn.wav"
-            << "Turn #18";
-        QTest::newRow("ending turn reached")
-            << 17 << "BATTLE OVER - CEASE FIRE!"
-            << "Battle Over" << false << QColor(255, 0, 0) << "EndGame.wav"
-            << "Turn #17";
+        test::addRowColumn<Stop>();
+        // clang-format off
+        const QString basic;
+        test::addRow<Stop>("refused entries", "", true, basic, "g.tfp", "Errors encountered:", false);
+        test::addRow<Stop>("declined", "3", false, basic, "g.tfp", "", false);
+        test::addRow<Stop>("blank password", "3", true, "   ", "g.tfp", "No password was chosen, so the game was not saved.", false);
+        test::addRow<Stop>("file dialog cancelled", "3", true, basic, "", "", true);
+        test::addRow<Stop>("save fails", "3", true, basic, "gone/g.tfp", "Could not save the file '", true);
+        // clang-format on
     }
-    void checkTurn_outcomes()
+    void createGame_stopped()
     {
-        QFETCH(int, ending);
-        QFETCH(QString, message);
-        QFETCH(QString, caption);
-        QFETCH(bool, enabled);
-        QFETCH(QColor, colour);
-        QFETCH(QString, sound);
-        const QString path = seams->path(QStringLiteral("game.tfp"));
-        test::writeGameFile(test::basicGame(path, 20, 3, static_cast<qint16>(ending)));
-        window->openPath(path);
-        QCOMPARE(button(2)->text(), QStringLiteral("Check Turn 17"));
-        QCOMPARE(statusMessage(), QStringLiteral("Press 'Check Turn' starting on turn 17"));
-        seams->sounds.played.clear();
-        QTest::keyClick(window.get(), Qt::Key_Return);
-        QCOMPARE(statusTitle(), QStringLiteral("Turn #17"));
-        QCOMPARE(statusMessage(), message);
-        QCOMPARE(statusColour(), colour);
-        QCOMPARE(button(2)->text(), caption);
-        QCOMPARE(button(2)->isEnabled(), enabled);
-        QCOMPARE(seams->sounds.played.size(), 2);
-        QVERIFY(seams->sounds.played.constLast().endsWith(sound));
-        QCOMPARE(readBack(path).CurrentTurn, qint16(17));
-        // Enter again, wherever the focus went: the next check, or nothing once it is over.
-        QFETCH(QString, titleAfterSecondEnter);
-        QVERIFY(QApplication::focusWidget());
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-        QCOMPARE(statusTitle(), titleAfterSecondEnter);
-        QCOMPARE(statusMessage(), message);
-        QCOMPARE(window->mode(), WindowMode::GamePlay);
+        QFETCH(Stop, row);
+        setup({"Ridge", "Anna", "Ben", "20", row.modifier}, !row.password.isNull());
+        frmConfirmSave::testSeam().queueAnswer(row.confirmed);
+        frmPassword::testSeam().queueAnswer(row.password);
+        open(row.file.isEmpty() ? QString() : seams->path(row.file), 0);
+        QCOMPARE(window->mode(), WindowMode::Setup);
+        QCOMPARE(edit("txtAllied")->text(), QStringLiteral("Anna"));
+        QCOMPARE(messages().size(), row.message.isEmpty() ? 0 : 1);
+        QVERIFY(row.message.isEmpty() || messages()[0].text.startsWith(row.message));
+        QCOMPARE(FileDialog::testSeam().lastRequest().has_value(), row.fileAsked);
+        QCOMPARE(shell::ReadSetting(shell::Setting::Player1Name).isEmpty(), !row.fileAsked);
+        QVERIFY(QDir(seams->dir.path()).entryList({QStringLiteral("*.tfp")}).isEmpty());
     }
 
-    void checkTurn_afterTheEnd_reportsBattleOver()
+    void checkTurn_data()
     {
-        const QString path = seams->path(QStringLiteral("over.tfp"));
-        GameRecord r = test::basicGame(path, 20, 3, 18);
-        r.CurrentTurn = 18;
-        test::writeGameFile(r);
-        window->openPath(path);
-        QCOMPARE(button(2)->text(), QStringLiteral("Battle Over"));
-        QVERIFY(!button(2)->isEnabled());
-        QCOMPARE(statusTitle(), QStringLiteral("Turn #18"));
-        QCOMPARE(statusMessage(), QStringLiteral("The battle is already over!"));
-        QCOMPARE(statusColour(), QColor(255, 0, 0));
+        test::addRowColumn<Check>();
+        // clang-format off
+        test::addRow<Check>("not the end", 20, "This is NOT the ending turn.", "Check Turn 18", QColor(0, 192, 0), "NextTurn.wav", "Turn #18");
+        test::addRow<Check>("the end", 17, "BATTLE OVER - CEASE FIRE!", "Battle Over", QColor(255, 0, 0), "EndGame.wav", "Turn #17");
+        // clang-format on
+    }
+    void checkTurn()
+    {
+        QFETCH(Check, row);
+        const QString path = sample(row.ending);
+        QCOMPARE(message(), QStringLiteral("Press 'Check Turn' starting on turn 17"));
+        seams->played.clear();
+        key(Qt::Key_Return);
+        QCOMPARE(title() + u'/' + message(), QStringLiteral("Turn #17/") + row.message);
+        QCOMPARE(colour(), row.colour);
+        QCOMPARE(button(2)->text(), row.caption);
+        QCOMPARE(button(2)->isEnabled(), row.ending == 20);
+        QCOMPARE(seams->played.size(), 2);
+        QVERIFY(seams->played[1].endsWith(row.sound));
+        QCOMPARE(test::loadGame(path).CurrentTurn, qint16(17));
+        // Enter again: the next check, or nothing at all once the battle is over.
+        const QByteArray file = test::fileBytes(path);
+        key(Qt::Key_Return);
+        QCOMPARE(title(), row.after);
+        QCOMPARE(test::fileBytes(path) == file, row.ending == 17);
     }
 
-    // A newer file arrived (a synced folder, another copy of the program) while the window
-    // held the game: the check writes nothing and the window shows the game as opened.
-    void checkTurn_fileChangedElsewhere_writesNothing()
+    void open_refused_keepsGameInHand_data()
     {
-        const QString path = seams->path(QStringLiteral("synced.tfp"));
-        test::writeGameFile(test::basicGame(path, 20, 3, 20));
-        window->openPath(path);
-        GameRecord newer = test::basicGame(path, 20, 3, 20);
-        newer.CurrentTurn = 18;
-        test::writeGameFile(newer);
-        window->clickCommand(2);
-        QCOMPARE(shell::MessageBox::testSeam().requests().size(), 1);
-        QVERIFY(shell::MessageBox::testSeam().requests().constFirst().text.contains(
-            QLatin1String("changed by another copy of the program")));
-        GameRecord onDisk;
-        onDisk.FilePath = path;
-        FileErrorInfo error;
-        QVERIFY(getData(onDisk, error));
-        QCOMPARE(onDisk.CurrentTurn, qint16(18));
-        QCOMPARE(statusTitle(), QStringLiteral("Game File Loaded"));
-        QCOMPARE(button(2)->text(), QStringLiteral("Check Turn 17"));
+        QTest::addColumn<int>("kind");
+        int kind = 0;
+        for (const char* tag : {"damaged", "missing", "other version", "file dialog cancelled"})
+            QTest::newRow(tag) << kind++;
     }
-
-    void checkTurn_saveFails_doesNotCount()
+    void open_refused_keepsGameInHand()
     {
-        const QString path = seams->path(QStringLiteral("gone/game.tfp"));
-        QDir().mkpath(seams->path(QStringLiteral("gone")));
-        test::writeGameFile(test::basicGame(path, 20, 3, 20));
-        window->openPath(path);
-        QVERIFY(QDir(seams->path(QStringLiteral("gone"))).removeRecursively());
-        window->clickCommand(2);
-        QCOMPARE(window->gameRecord().CurrentTurn, qint16(16));
-        QCOMPARE(button(2)->text(), QStringLiteral("Check Turn 17"));
-        QVERIFY(button(2)->isEnabled());
-        QCOMPARE(shell::MessageBox::testSeam().requests().size(), 1);
-        QVERIFY(shell::MessageBox::testSeam().requests().constFirst().text.startsWith(
-            QStringLiteral("Could not save the file '")));
-        QVERIFY(!statusMessage().contains(QStringLiteral("ending turn")));
-    }
-
-    void open_refusedFile_keepsGameInHand_data()
-    {
-        QTest::addColumn<QString>("content");
-        QTest::addColumn<QString>("name");
-        QTest::newRow("wrong extension") << ""
-                                         << "other.txt";
-        QTest::newRow("damaged") << "zz\r\n"
-                                 << "damaged.tfp";
-        QTest::newRow("missing") << QString() << "missing.tfp";
-    }
-    void open_refusedFile_keepsGameInHand()
-    {
-        QFETCH(QString, content);
-        QFETCH(QString, name);
-        const QString path = seams->path(QStringLiteral("game.tfp"));
-        test::writeGameFile(test::basicGame(path, 20, 3, 20));
-        window->openPath(path);
+        QFETCH(int, kind);
+        const QString path = sample(20);
         const GameRecord before = window->gameRecord();
-        const QString title = statusTitle();
-        const QString refused = seams->path(name);
-        if (!content.isNull()) {
-            QFile file(refused);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(content.toLatin1());
-        }
-        window->openPath(refused);
-        QCOMPARE(shell::MessageBox::testSeam().requests().size(), 1);
-        QVERIFY(shell::MessageBox::testSeam().requests().constFirst().text.startsWith(
-            QStringLiteral("Could not open the file '") + refused + QStringLiteral("'.")));
-        QCOMPARE(window->mode(), WindowMode::GamePlay);
+        const QString refused = seams->path(QStringLiteral("refused.tfp"));
+        GameRecord old = test::basicGame();
+        old.Version = QStringLiteral("1.5.21");
+        if (kind == 0)
+            test::writeFile(refused, "zz\r\n");
+        else if (kind == 2)
+            test::saveGame(old, refused);
+        open(kind == 3 ? QString() : refused);
+        QCOMPARE(messages().size(), kind == 3 ? 0 : 1);
         QCOMPARE(window->gameRecord(), before);
-        QCOMPARE(statusTitle(), title);
-        // The next check still goes into the game's own file.
-        window->clickCommand(2);
-        QCOMPARE(readBack(path).CurrentTurn, qint16(17));
+        QCOMPARE(title(), QStringLiteral("Game File Loaded"));
+        click(2);
+        QCOMPARE(test::loadGame(path).CurrentTurn, qint16(17));
     }
 
-    void open_otherVersion_isRefused()
+    void load_commandLinePath_opensIt()
     {
-        const QString path = seams->path(QStringLiteral("old.tfp"));
-        GameRecord r = test::basicGame(path, 20, 3, 20);
-        r.Version = QStringLiteral("1.5.21");
-        test::writeGameFile(r);
-        window->openPath(path);
-        QCOMPARE(shell::MessageBox::testSeam().requests().size(), 1);
-        QCOMPARE(shell::MessageBox::testSeam().requests().constFirst().title,
-                 QStringLiteral("Torva Fogline Turnpicker - Version Compatibility Error"));
-        QCOMPARE(window->mode(), WindowMode::Welcome);
-    }
-
-    void open_cancelledDialog_keepsFileOfGameInHand()
-    {
-        const QString path = seams->path(QStringLiteral("game.tfp"));
-        test::writeGameFile(test::basicGame(path, 20, 3, 20));
-        window->openPath(path);
-        FileDialog::testSeam().queueAnswer(QString());
-        window->clickCommand(3);
-        QCOMPARE(FileDialog::testSeam().lastRequest()->title,
-                 QStringLiteral("Open Torva Fogline File"));
-        QCOMPARE(FileDialog::testSeam().lastRequest()->fileName, path);
-        QCOMPARE(FileDialog::testSeam().lastRequest()->directory, seams->dir.path() + u'/');
-        QCOMPARE(window->gameRecord().FilePath, path);
-        window->clickCommand(2);
-        QCOMPARE(readBack(path).CurrentTurn, qint16(17));
-    }
-
-    void load_commandLinePath_opensBeforeShowing()
-    {
-        QVERIFY(QDir().mkpath(seams->path(QStringLiteral("some folder"))));
-        const QString path = seams->path(QStringLiteral("some folder/game.tfp"));
-        test::writeGameFile(test::basicGame(path, 20, 3, 20));
+        QVERIFY(QDir().mkpath(seams->path(QStringLiteral("a folder"))));
+        GameRecord r = test::basicGame();
+        test::saveGame(r, seams->path(QStringLiteral("a folder/game.tfp")));
         frmMain other;
-        other.load(u'"' + path + u'"');
+        other.load(u'"' + r.FilePath + u'"');
         QCOMPARE(other.mode(), WindowMode::GamePlay);
-        QCOMPARE(other.gameRecord().FilePath, path);
+        QCOMPARE(other.gameRecord().FilePath, r.FilePath);
     }
 
-    void drop_opensFirstFileOnly_textOpensNothing()
+    void drop_textFlashes_firstFileOpens()
     {
-        const QString first = seams->path(QStringLiteral("first.tfp"));
-        const QString second = seams->path(QStringLiteral("second.tfp"));
-        test::writeGameFile(test::basicGame(first, 20, 3, 20));
-        GameRecord other = test::basicGame(second, 30, 5, 30);
-        other.GameName = QStringLiteral("Second");
-        test::writeGameFile(other);
-
+        GameRecord first = test::basicGame(), second = test::basicGame();
+        test::saveGame(first, seams->path(QStringLiteral("first.tfp")));
+        test::saveGame(second, seams->path(QStringLiteral("second.tfp")));
         QMimeData text;
         text.setText(QStringLiteral("just words"));
         QVERIFY(drop(text));
         QCOMPARE(window->mode(), WindowMode::Welcome);
         QVERIFY(shell::isFlashing(window.get()));
-        // Not even a setup box takes it.
-        window->clickCommand(1);
+        click(1);
         QVERIFY(drop(text, edit("txtGameName")->geometry().center()));
         QVERIFY(edit("txtGameName")->text().isEmpty());
-
         QMimeData files;
-        files.setUrls({QUrl::fromLocalFile(first), QUrl::fromLocalFile(second)});
+        files.setUrls({QUrl::fromLocalFile(first.FilePath), QUrl::fromLocalFile(second.FilePath)});
         QVERIFY(drop(files));
-        QCOMPARE(window->mode(), WindowMode::GamePlay);
-        QCOMPARE(window->gameRecord().FilePath, first);
+        QCOMPARE(window->gameRecord().FilePath, first.FilePath);
     }
 
-    void donationLink_opensOnLeftClickOnly_data()
+    void donationLink_data()
     {
-        QTest::addColumn<int>("button");
-        QTest::addColumn<bool>("releasedOutside");
-        QTest::addColumn<int>("opened");
-        QTest::newRow("left click") << int(Qt::LeftButton) << false << 1;
-        QTest::newRow("right click") << int(Qt::RightButton) << false << 0;
-        QTest::newRow("released elsewhere") << int(Qt::LeftButton) << true << 0;
+        test::addRowColumn<Mouse>();
+        // clang-format off
+        test::addRow<Mouse>("left click", int(Qt::LeftButton), QPoint(), 1);
+        test::addRow<Mouse>("right click", int(Qt::RightButton), QPoint(), 0);
+        test::addRow<Mouse>("released elsewhere", int(Qt::LeftButton), QPoint(0, 40), 0);
+        test::addRow<Mouse>("released, not pressed", int(Qt::LeftButton), QPoint(), 0, false);
+        // clang-format on
     }
-    void donationLink_opensOnLeftClickOnly()
+    void donationLink()
     {
-        QFETCH(int, button);
-        QFETCH(bool, releasedOutside);
-        QFETCH(int, opened);
-        QList<QUrl> urls;
-        shell::setUrlOpenerForTesting([&urls](const QUrl& url) {
-            urls.append(url);
-            return true;
-        });
-        const auto restore = qScopeGuard([] { shell::setUrlOpenerForTesting({}); });
-        auto* link = control<QLabel>(QStringLiteral("lblMoreInfo"));
+        QFETCH(Mouse, row);
+        auto* link = control<QLabel>("lblMoreInfo");
         const QPoint on = link->rect().center();
-        QTest::mousePress(link, Qt::MouseButton(button), {}, on);
-        QTest::mouseRelease(link, Qt::MouseButton(button), {},
-                            releasedOutside ? on + QPoint(0, link->height()) : on);
-        QCOMPARE(urls.size(), opened);
+        if (row.pressed)
+            QTest::mousePress(link, Qt::MouseButton(row.button), {}, on);
+        QTest::mouseRelease(link, Qt::MouseButton(row.button), {}, on + row.releasedAt);
+        QCOMPARE(seams->opened.size(), row.opened);
     }
 
-    void secure_fullRoundBetweenTwoPlayers()
+    void secure_roundBetweenTwoPlayers()
     {
-        const QString path = createThroughWindow(true, QStringLiteral("anna-pw"));
-        QCOMPARE(frmPassword::testSeam().requests().constFirst().caption,
-                 QStringLiteral("Set Password for Player #1"));
-        QCOMPARE(frmPassword::testSeam().requests().constFirst().name, QStringLiteral("Anna"));
-        QCOMPARE(statusMessage(), QStringLiteral("Anna, send this file to player #2."));
-        QCOMPARE(button(2)->text(), QStringLiteral("Send File"));
+        auto& password = frmPassword::testSeam();
+        const QString path = create(true, QStringLiteral("anna-pw"));
+        QCOMPARE(password.requests()[0].caption + u'/' + password.requests()[0].name,
+                 QStringLiteral("Set Password for Player #1/Anna"));
+        QCOMPARE(message(), QStringLiteral("Anna, send this file to player #2."));
         QVERIFY(!button(2)->isEnabled());
-        QCOMPARE(readBack(path).EndingTurn, qint16(-1));
-
-        // Ben opens it for the first time: he chooses a password and the ending is drawn.
-        frmPassword::testSeam().queueAnswer(QStringLiteral("ben-pw"));
-        window->openPath(path);
-        QCOMPARE(frmPassword::testSeam().requests().constLast().caption,
-                 QStringLiteral("Set Password for Player #2"));
-        QCOMPARE(frmPassword::testSeam().requests().constLast().name, QStringLiteral("Ben"));
-        QCOMPARE(statusTitle(), QStringLiteral("Game File Loaded"));
-        QCOMPARE(statusMessage(), QStringLiteral("Ben, press 'Check Turn' starting on turn 17"));
-        QCOMPARE(button(2)->text(), QStringLiteral("Check Turn 17"));
-        QVERIFY(button(2)->isEnabled());
-        const GameRecord drawn = readBack(path);
+        QCOMPARE(test::loadGame(path).EndingTurn, qint16(-1));
+        // Ben opens it: he chooses his password and the ending is drawn.
+        password.queueAnswer(QStringLiteral("ben-pw"));
+        open(path);
+        QCOMPARE(password.lastRequest()->caption, QStringLiteral("Set Password for Player #2"));
+        QCOMPARE(message(), QStringLiteral("Ben, press 'Check Turn' starting on turn 17"));
+        const GameRecord drawn = test::loadGame(path);
         QVERIFY(drawn.EndingTurn >= 17 && drawn.EndingTurn <= 20);
-        QCOMPARE(drawn.CurrentPlayer, 2);
-
-        window->clickCommand(2);
+        key(Qt::Key_Return);
+        QVERIFY(message().endsWith(u"\r\nBen, send this file to player #1."));
         QCOMPARE(button(2)->text(), QStringLiteral("Send File"));
-        QVERIFY(!button(2)->isEnabled());
-        QVERIFY(statusMessage().endsWith(QStringLiteral("\r\nBen, send this file to player #1.")));
-        const QString handedOver = statusMessage();
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-        QCOMPARE(statusMessage(), handedOver);
-
+        const QString handedOver = message();
+        key(Qt::Key_Return);
+        QCOMPARE(message(), handedOver);
         if (drawn.EndingTurn == 17)
             return; // the battle ended on Ben's turn
-        // Ben reopens his own file: it is taken for Anna's, and he does not know hers.
-        const QByteArray saved = [&] {
-            QFile f(path);
-            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-        }();
-        frmPassword::testSeam().queueAnswer(QStringLiteral("ANNA-PW"));
-        window->openPath(path);
-        QCOMPARE(frmPassword::testSeam().requests().constLast().caption,
-                 QStringLiteral("Enter Password for Player #1"));
-        QCOMPARE(
-            shell::MessageBox::testSeam().requests().constLast().text,
-            QStringLiteral("The password entered does not match the current user's password."));
+        // Ben reopens it: Anna holds it next, and he does not know her password.
+        const QByteArray saved = test::fileBytes(path);
+        password.queueAnswer(QStringLiteral("ANNA-PW"));
+        open(path);
+        QCOMPARE(password.lastRequest()->caption, QStringLiteral("Enter Password for Player #1"));
+        QVERIFY(messages().constLast().text.startsWith(u"The password entered does not match"));
         QCOMPARE(window->mode(), WindowMode::Welcome);
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), saved);
-        file.close();
-
-        // Anna opens it with her password and checks the next turn.
-        frmPassword::testSeam().queueAnswer(QStringLiteral("anna-pw"));
-        window->openPath(path);
-        QCOMPARE(statusMessage(), QStringLiteral("Anna, press 'Check Turn' starting on turn 18"));
-        window->clickCommand(2);
-        QCOMPARE(statusTitle(), QStringLiteral("Turn #18"));
-        QVERIFY(statusMessage().endsWith(QStringLiteral("Anna, send this file to player #2.")));
+        QCOMPARE(test::fileBytes(path), saved);
+        password.queueAnswer(QStringLiteral("anna-pw"));
+        open(path);
+        QCOMPARE(message(), QStringLiteral("Anna, press 'Check Turn' starting on turn 18"));
+        click(2);
+        QCOMPARE(title(), QStringLiteral("Turn #18"));
     }
 
-    void escape_inEachMode_data()
+    void keys_data()
     {
-        QTest::addColumn<int>("mode");
-        QTest::addColumn<bool>("typed");
-        QTest::addColumn<bool>("answerYes");
-        QTest::addColumn<QString>("questionTitle");
-        QTest::addColumn<int>("modeAfter");
-        QTest::addColumn<bool>("visibleAfter");
-        const int welcome = static_cast<int>(WindowMode::Welcome);
-        const int setup = static_cast<int>(WindowMode::Setup);
-        QTest::newRow("setup, nothing typed") << setup << false << true << "" << welcome << true;
-        QTest::newRow("setup, typed, no")
-            << setup << true << false << "Discard Changes" << setup << true;
-        QTest::newRow("setup, typed, yes")
-            << setup << true << true << "Discard Changes" << welcome << true;
-        QTest::newRow("welcome, no")
-            << welcome << false << false << "Quit Torva Fogline Turnpicker" << welcome << true;
-        QTest::newRow("welcome, yes")
-            << welcome << false << true << "Quit Torva Fogline Turnpicker" << welcome << false;
+        test::addRowColumn<Key>();
+        // clang-format off
+        const QString discard = QStringLiteral("Discard Changes");
+        const QString quit = QStringLiteral("Quit Torva Fogline Turnpicker");
+        const int esc = Qt::Key_Escape;
+        test::addRow<Key>("setup, nothing typed", esc, true, "", "", true, false);
+        test::addRow<Key>("setup, modifier only", esc, true, "txtVariance", "", true, false);
+        test::addRow<Key>("setup, typed, no", esc, true, "txtAxis", discard, false, true);
+        test::addRow<Key>("setup, typed, yes", esc, true, "txtAxis", discard, true, false);
+        test::addRow<Key>("setup, turns, yes", esc, true, "txtGameTurns", discard, true, false);
+        test::addRow<Key>("welcome, no", esc, false, "", quit, false, false);
+        test::addRow<Key>("welcome, yes", esc, false, "", quit, true, false, true);
+        test::addRow<Key>("Enter on New", int(Qt::Key_Return), false, "cmdCommand_1", "", true, true);
+        test::addRow<Key>("Enter in a box", int(Qt::Key_Enter), true, "txtAxis", "", true, true);
+        // clang-format on
     }
-    void escape_inEachMode()
+    void keys()
     {
-        QFETCH(int, mode);
-        QFETCH(bool, typed);
-        QFETCH(bool, answerYes);
-        QFETCH(QString, questionTitle);
-        QFETCH(int, modeAfter);
-        QFETCH(bool, visibleAfter);
-        if (mode == static_cast<int>(WindowMode::Setup))
-            window->clickCommand(1);
-        if (typed)
-            edit("txtAxis")->setText(QStringLiteral("B"));
-        shell::MessageBox::testSeam().queueAnswer(answerYes ? shell::MessageBox::Answer::Yes
-                                                            : shell::MessageBox::Answer::No);
-        QTest::keyClick(window->focusWidget() ? window->focusWidget() : window.get(),
-                        Qt::Key_Escape);
-        const QList<Message> shown = shell::MessageBox::testSeam().requests();
-        if (questionTitle.isEmpty()) {
-            QVERIFY(shown.isEmpty());
-        } else {
-            QCOMPARE(shown.size(), 1);
-            QCOMPARE(shown.constFirst().title, questionTitle);
+        QFETCH(Key, row);
+        if (row.inSetup)
+            click(1);
+        if (!row.typed.isEmpty()) {
+            control(row.typed)->setFocus();
+            QTest::keyClicks(control(row.typed), QStringLiteral("5"));
         }
-        QCOMPARE(static_cast<int>(window->mode()), modeAfter);
-        QCOMPARE(window->isVisible(), visibleAfter);
-        if (typed && !answerYes)
-            QCOMPARE(edit("txtAxis")->text(), QStringLiteral("B"));
+        shell::MessageBox::testSeam().queueAnswer(row.yes ? shell::MessageBox::Answer::Yes
+                                                          : shell::MessageBox::Answer::No);
+        key(row.key);
+        QCOMPARE(messages().size(), row.question.isEmpty() ? 0 : 1);
+        QVERIFY(row.question.isEmpty() || messages()[0].title == row.question);
+        QCOMPARE(window->mode() == WindowMode::Setup, row.setupAfter);
+        QCOMPARE(window->isVisible(), !row.closed);
+        QVERIFY(!frmConfirmSave::testSeam().lastRequest());
     }
 };
 
