@@ -680,7 +680,7 @@ private slots:
 #endif
         QTest::newRow("no folder") << "ridge.tfp" << true << "ridge.tfp";
         QTest::newRow("trimmed") << "  /home/anna/ridge.tfp  " << true
-                                 << QDir::fromNativeSeparators(QStringLiteral("/home/anna/"));
+                                 << QDir::toNativeSeparators(QStringLiteral("/home/anna/"));
         QTest::newRow("blank") << "   " << false << "";
     }
     void splitPath()

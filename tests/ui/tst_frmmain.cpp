@@ -4,6 +4,7 @@
 #include "ui/updown.h"
 #include "uitestsupport.h"
 
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QMimeData>
@@ -605,7 +606,8 @@ private slots:
         window->clickCommand(3);
         QCOMPARE(FileDialog::lastRequest()->title, QStringLiteral("Open Torva Fogline File"));
         QCOMPARE(FileDialog::lastRequest()->fileName, path);
-        QCOMPARE(FileDialog::lastRequest()->directory, seams->dir.path() + u'/');
+        QCOMPARE(FileDialog::lastRequest()->directory,
+                 QDir::toNativeSeparators(seams->dir.path() + u'/'));
         QCOMPARE(window->gameRecord().FilePath, path);
         window->clickCommand(2);
         QCOMPARE(readBack(path).CurrentTurn, qint16(17));
