@@ -62,3 +62,7 @@ if(CMAKE_CROSSCOMPILING AND CMAKE_HOST_UNIX AND NOT CMAKE_CROSSCOMPILING_EMULATO
     set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run)
 endif()
 
+# The installer's script, with the product's names and version (scripts/windows runs
+# makensis on it).
+configure_file(${PROJECT_SOURCE_DIR}/resources/windows/installer.nsi.in
+    ${CMAKE_BINARY_DIR}/installer.nsi @ONLY)
