@@ -20,21 +20,57 @@ foreach(program turnpicker turnpicker-cli)
     endif()
 endforeach()
 
-# The manual page of the terminal program, which every build has; compressed, as Debian
-# wants it, where gzip is at hand.
-set(TFP_MANUAL ${TFP_LINUX_DIR}/turnpicker-cli.1)
-find_program(TFP_GZIP gzip)
-if(TFP_GZIP)
-    set(TFP_MANUAL_GZ ${CMAKE_CURRENT_BINARY_DIR}/turnpicker-cli.1.gz)
-    add_custom_command(OUTPUT ${TFP_MANUAL_GZ}
-        COMMAND ${CMAKE_COMMAND} -DGZIP=${TFP_GZIP} -DIN=${TFP_MANUAL} -DOUT=${TFP_MANUAL_GZ}
-            -P ${CMAKE_CURRENT_LIST_DIR}/GzipFile.cmake
-        DEPENDS ${TFP_MANUAL} ${CMAKE_CURRENT_LIST_DIR}/GzipFile.cmake
-        VERBATIM)
-    add_custom_target(tfp_manual ALL DEPENDS ${TFP_MANUAL_GZ})
-    set(TFP_MANUAL ${TFP_MANUAL_GZ})
+# The manual page of the terminal program, which every build but Windows has; compressed,
+# as Debian wants it, where gzip is at hand.
+if(NOT WIN32)
+    set(TFP_MANUAL ${TFP_LINUX_DIR}/turnpicker-cli.1)
+    find_program(TFP_GZIP gzip)
+    if(TFP_GZIP)
+        set(TFP_MANUAL_GZ ${CMAKE_CURRENT_BINARY_DIR}/turnpicker-cli.1.gz)
+        add_custom_command(OUTPUT ${TFP_MANUAL_GZ}
+            COMMAND ${CMAKE_COMMAND} -DGZIP=${TFP_GZIP} -DIN=${TFP_MANUAL} -DOUT=${TFP_MANUAL_GZ}
+                -P ${CMAKE_CURRENT_LIST_DIR}/GzipFile.cmake
+            DEPENDS ${TFP_MANUAL} ${CMAKE_CURRENT_LIST_DIR}/GzipFile.cmake
+            VERBATIM)
+        add_custom_target(tfp_manual ALL DEPENDS ${TFP_MANUAL_GZ})
+        set(TFP_MANUAL ${TFP_MANUAL_GZ})
+    endif()
+    install(FILES ${TFP_MANUAL} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 endif()
-install(FILES ${TFP_MANUAL} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
+# Windows: one folder that runs wherever it is put (the zip and the installer that
+# scripts/windows makes): the two programs, the sounds beside them, Qt's DLLs with the
+# platform, style and image plugins, and the MinGW runtime.
+if(WIN32)
+    install(FILES
+        ${PROJECT_SOURCE_DIR}/resources/Sounds/Event.wav
+        ${PROJECT_SOURCE_DIR}/resources/Sounds/NextTurn.wav
+        ${PROJECT_SOURCE_DIR}/resources/Sounds/EndGame.wav
+        DESTINATION ${CMAKE_INSTALL_BINDIR}/Sounds)
+    set(qt_bin ${QT6_INSTALL_PREFIX}/${QT6_INSTALL_BINS})
+    set(qt_plugins ${QT6_INSTALL_PREFIX}/${QT6_INSTALL_PLUGINS})
+    set(qt_modules Core)
+    if(TFP_BUILD_GUI)
+        list(APPEND qt_modules Gui Widgets)
+        install(FILES ${qt_plugins}/platforms/qwindows.dll
+            DESTINATION ${CMAKE_INSTALL_BINDIR}/platforms)
+        foreach(kind styles imageformats)
+            file(GLOB plugins ${qt_plugins}/${kind}/*.dll)
+            install(FILES ${plugins} DESTINATION ${CMAKE_INSTALL_BINDIR}/${kind})
+        endforeach()
+    endif()
+    foreach(module ${qt_modules})
+        install(FILES ${qt_bin}/Qt6${module}.dll DESTINATION ${CMAKE_INSTALL_BINDIR})
+    endforeach()
+    install(FILES ${TFP_MINGW_RUNTIME_DLLS} DESTINATION ${CMAKE_INSTALL_BINDIR})
+    # Debian's MinGW runtime carries its debugging symbols (libstdc++ is 23 MB with them).
+    foreach(dll ${TFP_MINGW_RUNTIME_DLLS})
+        get_filename_component(file ${dll} NAME)
+        install(CODE "execute_process(COMMAND \"${CMAKE_STRIP}\" --strip-unneeded
+            \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/${file}\"
+            COMMAND_ERROR_IS_FATAL ANY)")
+    endforeach()
+endif()
 
 if(TFP_BUILD_GUI AND UNIX AND NOT APPLE)
     set(TFP_RESOURCES_DIR ${PROJECT_SOURCE_DIR}/resources)
@@ -78,10 +114,10 @@ endif()
 # by the file triggers of the packages that own them.
 set(CPACK_GENERATOR DEB CACHE STRING "CPack generators")
 set(CPACK_PACKAGE_NAME turnpicker)
-set(CPACK_PACKAGE_VENDOR Torva)
+set(CPACK_PACKAGE_VENDOR ${TFP_COMPANY_NAME})
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "Torva <turnpicker@torva.example>")
-set(CPACK_PACKAGE_HOMEPAGE_URL https://www.torva.example/turnpicker/)
+set(CPACK_PACKAGE_HOMEPAGE_URL ${TFP_WEB_SITE})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "wargame ending turn, drawn in secret and checked each turn")
 # The long description, in lines of at most 79 characters as Debian's control file wants.
 string(CONCAT CPACK_PACKAGE_DESCRIPTION

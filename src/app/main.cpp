@@ -56,19 +56,18 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     tfp::app::setApplicationIdentity();
 
-    QStringList arguments = QApplication::arguments();
-    arguments.removeFirst();
-    // --smoke: start as usual, show the window, let the event loop run once and leave.
-    const bool smoke = arguments.size() == 1 && arguments.constFirst() == QLatin1String("--smoke");
-    if (smoke)
-        arguments.clear();
+    // The whole argument text is one game file's path (Windows hands it over as typed, so a
+    // double-clicked path with spaces arrives whole). --smoke in front: start as usual, show
+    // the window, let the event loop run once and leave.
+    QString argumentText = tfp::app::programArgumentText(QApplication::arguments());
+    const bool smoke = tfp::app::takeSmokeFlag(argumentText);
 
     // Before the window: every window, the message boxes of the start-up included, carries it.
     QApplication::setWindowIcon(applicationIcon());
     tfp::ui::frmMain window;
     FileOpenFilter fileOpen(window);
     app.installEventFilter(&fileOpen);
-    window.load(tfp::app::commandLinePath(arguments));
+    window.load(tfp::app::pathFromArgumentText(argumentText));
     window.show();
 
     if (smoke) {

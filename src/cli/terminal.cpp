@@ -2,33 +2,44 @@
 
 #include "game/passwords.h"
 
-#ifdef Q_OS_UNIX
+#if defined(Q_OS_UNIX)
 #include <termios.h>
 #include <unistd.h>
+#elif defined(Q_OS_WIN)
+#include <qt_windows.h>
 #endif
 
 namespace tfp::cli {
 namespace {
 
-// Turns terminal echo off for its lifetime when standard input is a terminal.
+// Turns terminal echo off for its lifetime when standard input is a terminal (a console
+// on Windows).
 class EchoOff
 {
 public:
     EchoOff()
     {
-#ifdef Q_OS_UNIX
+#if defined(Q_OS_UNIX)
         if (isatty(STDIN_FILENO) && tcgetattr(STDIN_FILENO, &m_saved) == 0) {
             termios quiet = m_saved;
             quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
             m_active = tcsetattr(STDIN_FILENO, TCSANOW, &quiet) == 0;
         }
+#elif defined(Q_OS_WIN)
+        m_input = GetStdHandle(STD_INPUT_HANDLE);
+        m_console = GetConsoleMode(m_input, &m_saved) != 0;
+        if (m_console)
+            m_active = SetConsoleMode(m_input, m_saved & ~DWORD(ENABLE_ECHO_INPUT)) != 0;
 #endif
     }
     ~EchoOff()
     {
-#ifdef Q_OS_UNIX
+#if defined(Q_OS_UNIX)
         if (m_active)
             tcsetattr(STDIN_FILENO, TCSANOW, &m_saved);
+#elif defined(Q_OS_WIN)
+        if (m_active)
+            SetConsoleMode(m_input, m_saved);
 #endif
     }
     EchoOff(const EchoOff&) = delete;
@@ -36,16 +47,22 @@ public:
     // True when the user's Enter key left no line break on the screen.
     [[nodiscard]] bool needsLineBreak() const
     {
-#ifdef Q_OS_UNIX
+#if defined(Q_OS_UNIX)
         return m_active || !isatty(STDIN_FILENO);
+#elif defined(Q_OS_WIN)
+        return m_active || !m_console;
 #else
         return false;
 #endif
     }
 
 private:
-#ifdef Q_OS_UNIX
+#if defined(Q_OS_UNIX)
     termios m_saved{};
+#elif defined(Q_OS_WIN)
+    HANDLE m_input = nullptr;
+    DWORD m_saved = 0;
+    bool m_console = false;
 #endif
     bool m_active = false;
 };

@@ -50,20 +50,83 @@ std::unique_ptr<QSettings> openStore()
             return nullptr;
         settings = std::make_unique<QSettings>(file, QSettings::IniFormat);
     } else {
-#ifdef Q_OS_WIN
-        settings = std::make_unique<QSettings>(
-            QStringLiteral("HKEY_LOCAL_MACHINE\\Software\\Torva\\TorvaFoglineTurnpicker"),
-            QSettings::NativeFormat);
-#else
         settings = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
                                                QStringLiteral("Torva"),
                                                QStringLiteral("TorvaFoglineTurnpicker"));
-#endif
     }
     // Only what this store holds counts: no organisation-wide or system-wide fallback.
     settings->setFallbacksEnabled(false);
     return settings;
 }
+
+#ifdef Q_OS_WIN
+
+QString& testRegistryKey()
+{
+    static QString key;
+    return key;
+}
+
+// Windows keeps the settings in the registry, under the settings key of the local machine.
+// A standard user may not write there, so what such a user changes is kept under the same
+// key of the current user, which is read first.
+enum class Hive
+{
+    CurrentUser,
+    LocalMachine
+};
+
+std::unique_ptr<QSettings> openRegistryKey(Hive hive)
+{
+    const QString key = testRegistryKey().isEmpty()
+                            ? QStringLiteral("Software\\Torva\\TorvaFoglineTurnpicker")
+                            : testRegistryKey();
+    const QString root = hive == Hive::LocalMachine ? QStringLiteral("HKEY_LOCAL_MACHINE\\")
+                                                    : QStringLiteral("HKEY_CURRENT_USER\\");
+    auto settings = std::make_unique<QSettings>(root + key, QSettings::NativeFormat);
+    settings->setFallbacksEnabled(false);
+    return settings;
+}
+
+bool usesRegistry()
+{
+    return testSettingsFile().isEmpty();
+}
+
+// Writes the value where it is kept: the machine's key, or the user's when the machine's
+// refuses. A value written to the machine's key takes the place of the user's own.
+void writeToRegistry(const QString& name, const QString& value)
+{
+    const auto machine = openRegistryKey(Hive::LocalMachine);
+    machine->setValue(name, value);
+    machine->sync();
+    const auto user = openRegistryKey(Hive::CurrentUser);
+    if (machine->status() == QSettings::NoError) {
+        if (user->contains(name))
+            user->remove(name);
+    } else {
+        user->setValue(name, value);
+    }
+    user->sync();
+}
+
+// Removes the value from both keys. Where the machine's value cannot be removed, an empty
+// value of the user's hides it, since an empty value reads as a missing one.
+void deleteFromRegistry(const QString& name)
+{
+    const auto machine = openRegistryKey(Hive::LocalMachine);
+    if (machine->contains(name))
+        machine->remove(name);
+    machine->sync();
+    const auto user = openRegistryKey(Hive::CurrentUser);
+    if (machine->contains(name))
+        user->setValue(name, QString());
+    else if (user->contains(name))
+        user->remove(name);
+    user->sync();
+}
+
+#endif
 
 // Text as the single-byte code page keeps it.
 QString throughCodePage(const QString& text)
@@ -80,6 +143,18 @@ QString withoutOuterSpaces(const QString& text)
     while (last > first && text.at(last - 1) == u' ')
         --last;
     return text.sliced(first, last - first);
+}
+
+// The value's text as ReadSetting gives it.
+QString storedText(const QSettings& settings, const QString& name)
+{
+    const QVariant value = settings.value(name);
+    if (value.typeId() != QMetaType::QString)
+        return {};
+    const QString text = value.toString();
+    if (text.size() > kLongestReadable)
+        return {};
+    return withoutOuterSpaces(throughCodePage(text));
 }
 
 bool isOn(const QString& text)
@@ -113,16 +188,18 @@ QString settingName(Setting setting)
 QString ReadSetting(Setting setting)
 {
     try {
+        const QString name = settingName(setting);
+#ifdef Q_OS_WIN
+        if (usesRegistry()) {
+            for (const Hive hive : {Hive::CurrentUser, Hive::LocalMachine}) {
+                if (const auto key = openRegistryKey(hive); key->contains(name))
+                    return storedText(*key, name);
+            }
+            return {};
+        }
+#endif
         const auto settings = openStore();
-        if (!settings)
-            return {};
-        const QVariant value = settings->value(settingName(setting));
-        if (value.typeId() != QMetaType::QString)
-            return {};
-        const QString text = value.toString();
-        if (text.size() > kLongestReadable)
-            return {};
-        return withoutOuterSpaces(throughCodePage(text));
+        return settings ? storedText(*settings, name) : QString();
     } catch (const std::exception&) {
         return {};
     }
@@ -131,8 +208,15 @@ QString ReadSetting(Setting setting)
 bool WriteSetting(Setting setting, const QString& value)
 {
     try {
+        const QString name = settingName(setting);
+#ifdef Q_OS_WIN
+        if (usesRegistry()) {
+            writeToRegistry(name, throughCodePage(value));
+            return true;
+        }
+#endif
         if (const auto settings = openStore()) {
-            settings->setValue(settingName(setting), throughCodePage(value));
+            settings->setValue(name, throughCodePage(value));
             settings->sync();
         }
         return true;
@@ -144,10 +228,17 @@ bool WriteSetting(Setting setting, const QString& value)
 QString DeleteSetting(Setting setting)
 {
     try {
+        const QString name = settingName(setting);
+#ifdef Q_OS_WIN
+        if (usesRegistry()) {
+            deleteFromRegistry(name);
+            return {};
+        }
+#endif
         if (const auto settings = openStore()) {
             // remove() would also take a sub-key of the same name; only a value goes.
-            if (settings->contains(settingName(setting)))
-                settings->remove(settingName(setting));
+            if (settings->contains(name))
+                settings->remove(name);
             settings->sync();
         }
     } catch (const std::exception&) {
@@ -159,6 +250,13 @@ void setSettingsFileForTesting(const QString& iniPath)
 {
     testSettingsFile() = iniPath;
 }
+
+#ifdef Q_OS_WIN
+void setRegistryKeyForTesting(const QString& subKey)
+{
+    testRegistryKey() = subKey;
+}
+#endif
 
 SettingsFlags& settingsFlags()
 {

@@ -5,12 +5,15 @@
 #include "shell/placement.h"
 
 #include <QString>
+#include <QtGlobal>
 
 namespace tfp::shell {
 
 // Every value the program keeps. Windows: text values under
-// HKEY_LOCAL_MACHINE\Software\Torva\TorvaFoglineTurnpicker. Linux and macOS: the user's own
-// native settings store, since no machine-wide one is writable.
+// HKEY_LOCAL_MACHINE\Software\Torva\TorvaFoglineTurnpicker, read first from the same key
+// under HKEY_CURRENT_USER and written there when the machine's key refuses a standard
+// user. Linux and macOS: the user's own native settings store, since no machine-wide one is
+// writable.
 enum class Setting
 {
     PlaySounds,
@@ -41,6 +44,12 @@ QString DeleteSetting(Setting setting);
 // Test seam: every call uses this INI file instead of the real store; an empty path
 // restores the real store.
 void setSettingsFileForTesting(const QString& iniPath);
+
+#ifdef Q_OS_WIN
+// Test seam: the registry store uses this key (under both roots) instead of the settings
+// key; an empty one restores the settings key.
+void setRegistryKeyForTesting(const QString& subKey);
+#endif
 
 struct SettingsFlags
 {

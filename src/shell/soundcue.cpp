@@ -9,8 +9,9 @@
 #include <string>
 
 #if defined(Q_OS_WIN)
-#include <mmsystem.h>
 #include <qt_windows.h>
+// After the Windows types it is written in.
+#include <mmsystem.h>
 #elif defined(Q_OS_LINUX)
 #include <cstdint>
 #include <dlfcn.h>

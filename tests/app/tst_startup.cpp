@@ -43,8 +43,42 @@ private slots:
         QCOMPARE(ShownTitle::formatWindowTitle(title, QStringLiteral(" \u2014 ")), title);
     }
 
+    void windowsCommandLine_data()
+    {
+        QTest::addColumn<QString>("commandLine");
+        QTest::addColumn<bool>("smoke");
+        QTest::addColumn<QString>("path");
+        QTest::newRow("program only") << "turnpicker.exe" << false << QString();
+        QTest::newRow("quoted program only")
+            << "\"C:\\Program Files\\T\\turnpicker.exe\"" << false << QString();
+        QTest::newRow("double-clicked, spaces in both")
+            << "\"C:\\Program Files\\T\\turnpicker.exe\" \"D:\\My Games\\hill 112.tfp\"" << false
+            << "D:\\My Games\\hill 112.tfp";
+        QTest::newRow("spacing as typed")
+            << "turnpicker.exe \t D:\\two  spaces.tfp" << false << "D:\\two  spaces.tfp";
+        QTest::newRow("quote ends with a backslash")
+            << "turnpicker.exe \"D:\\games\\\" a.tfp" << false << "D:\\games\\ a.tfp";
+        QTest::newRow("smoke with a game")
+            << "\"C:\\T\\turnpicker.exe\" --smoke \"D:\\My Games\\a.tfp\"" << true
+            << "D:\\My Games\\a.tfp";
+        QTest::newRow("smoke alone") << "turnpicker.exe --smoke" << true << QString();
+        QTest::newRow("not the smoke flag") << "turnpicker.exe --smoked" << false << "--smoked";
+    }
+    void windowsCommandLine()
+    {
+        QFETCH(QString, commandLine);
+        QFETCH(bool, smoke);
+        QFETCH(QString, path);
+        QString text = tfp::app::argumentTextOfCommandLine(commandLine);
+        QCOMPARE(tfp::app::takeSmokeFlag(text), smoke);
+        QCOMPARE(tfp::app::pathFromArgumentText(text), path);
+    }
+
     void missingDisplayReason_namesTheTerminalProgram()
     {
+#if !defined(Q_OS_UNIX) || defined(Q_OS_MACOS)
+        QSKIP("Windows and macOS always have a display");
+#endif
         for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
             qunsetenv(name);
         const QString reason = tfp::app::missingDisplayReason();

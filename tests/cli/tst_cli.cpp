@@ -250,8 +250,11 @@ private slots:
         process.start(TFP_CLI_PATH, {"check", file});
         QVERIFY(process.waitForFinished(30000));
         QCOMPARE(process.exitCode(), 3);
-        QCOMPARE(process.readAllStandardOutput(),
-                 QByteArray("Turn #19\nBATTLE OVER - CEASE FIRE!\n"));
+        QByteArray expected("Turn #19\nBATTLE OVER - CEASE FIRE!\n");
+#ifdef Q_OS_WIN
+        expected.replace("\n", "\r\n"); // the console's line ends
+#endif
+        QCOMPARE(process.readAllStandardOutput(), expected);
         process.start(TFP_CLI_PATH, {"info", m_dir.filePath("none.tfp")});
         QVERIFY(process.waitForFinished(30000));
         QCOMPARE(process.exitCode(), 1);
