@@ -9,6 +9,8 @@
 #include <QAbstractNativeEventFilter>
 #include <QDialog>
 #include <QPushButton>
+#include <QTest>
+#include <QUrl>
 #include <qt_windows.h>
 
 using namespace tfp;
