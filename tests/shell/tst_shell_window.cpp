@@ -300,6 +300,9 @@ private slots:
     {
         QFETCH(QString, target);
         QFETCH(bool, opened);
+#ifdef Q_OS_WIN
+        QSKIP("file paths and file URLs take Windows forms here");
+#endif
         QFile(seams->path(QStringLiteral("help.html"))).open(QIODevice::WriteOnly);
         target.replace(QStringLiteral("%1"), seams->dir.path());
         OpenHelpTarget(target);

@@ -7,6 +7,7 @@
 #include "windowseams.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -250,7 +251,8 @@ private slots:
                 asked.fileName == u"Ridge");
         QCOMPARE(seams->played, (optionsOn ? QStringList(2, shell::soundFilePath(SoundCue::Event))
                                            : QStringList()));
-        const QString folder = optionsOn ? seams->dir.path() + u'/' : QString();
+        const QString folder =
+            optionsOn ? QDir::toNativeSeparators(seams->dir.path() + u'/') : QString();
         const QString names = optionsOn ? QStringLiteral("Anna/Ben") : QStringLiteral("/");
         QCOMPARE(shell::ReadSetting(shell::Setting::Player1Name) + u'/' +
                      shell::ReadSetting(shell::Setting::Player2Name),
