@@ -92,8 +92,16 @@ private slots:
         QRandomGenerator random(seed);
 
         // At least kMinRuns runs; more, within a time budget, until kills have landed both
-        // before and after the save.
+        // before and after the save. On Windows starting a process takes most of a run (under
+        // Wine, nearly a second), so there are fewer runs, and a kill in the short stretch
+        // between the save and the exit is counted but not required.
+#ifdef Q_OS_WIN
+        constexpr int kMinRuns = 100;
+        constexpr bool kKillAfterSaveRequired = false;
+#else
         constexpr int kMinRuns = 250;
+        constexpr bool kKillAfterSaveRequired = true;
+#endif
         constexpr int kMaxRuns = 2000;
         constexpr qint64 kBudgetMs = 90000;
         int runs = 0;
@@ -178,9 +186,11 @@ private slots:
         QCOMPARE(foundWhole, interrupted);
         QVERIFY2(killedBeforeSave > 0,
                  "no kill landed before the save: the kill delays do not cover the run");
-        QVERIFY2(killedAfterSave > 0,
-                 "no kill landed between the save and the exit: the kill delays do not cover "
-                 "the end of the run");
+        if (kKillAfterSaveRequired) {
+            QVERIFY2(killedAfterSave > 0,
+                     "no kill landed between the save and the exit: the kill delays do not cover "
+                     "the end of the run");
+        }
     }
 
     void checkTurn_saveFails_turnNotCounted_data()
