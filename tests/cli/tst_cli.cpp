@@ -206,9 +206,6 @@ private slots:
     // file ends at the number of checks that said they were made.
     void check_twoProcessesAtOnce_neverCheckATurnTwice()
     {
-#ifdef Q_OS_WIN
-        QSKIP("under Wine a refused check's exit status is not yet what this test expects");
-#endif
         GameRecord game = basicGame(0, 1000); // never reached
         game.TotalTurns = 99;
         game.TurnVariance = 98;
@@ -222,11 +219,22 @@ private slots:
             for (QProcess* process : {&first, &second}) {
                 QVERIFY(process->waitForFinished(30000));
                 const QByteArray out = process->readAllStandardOutput();
-                QCOMPARE(process->exitCode(), out.isEmpty() ? 1 : 0);
-                if (out.isEmpty())
-                    QVERIFY(process->readAllStandardError().contains("another copy"));
-                else
-                    reported << QString::fromUtf8(out).section(u'\n', 0, 0);
+                const QByteArray err = process->readAllStandardError();
+                if (process->exitCode() == 0) {
+                    reported << QString::fromUtf8(out).section(u'\n', 0, 0).trimmed();
+                    continue;
+                }
+                QCOMPARE(process->exitCode(), 1);
+#ifdef Q_OS_WIN
+                // Windows replaces no file that another program holds open: a save made
+                // while the other copy reads the game fails, and the turn is not checked.
+                if (out.startsWith("Turn Not Checked")) {
+                    QVERIFY(err.contains("Could not save"));
+                    continue;
+                }
+#endif
+                QVERIFY(out.isEmpty());
+                QVERIFY(err.contains("another copy"));
             }
         }
         QCOMPARE(QSet<QString>(reported.cbegin(), reported.cend()).size(), reported.size());
