@@ -30,17 +30,12 @@ private slots:
         QCOMPARE(commandLinePath({"/a\"b\".tfp"}), "/ab.tfp");
     }
 
-    void windowTitle_shownExactlyAsSet_data()
-    {
-        QTest::addColumn<QString>("title");
-        QTest::newRow("main window") << "Torva Fogline Turnpicker v1.5.24";
-        QTest::newRow("password dialog") << "Set Password for Player #1";
-    }
     void windowTitle_shownExactlyAsSet()
     {
-        QFETCH(QString, title);
         tfp::app::setApplicationIdentity();
-        QCOMPARE(ShownTitle::formatWindowTitle(title, QStringLiteral(" \u2014 ")), title);
+        for (const QString title :
+             {"Torva Fogline Turnpicker v1.5.24", "Set Password for Player #1"})
+            QCOMPARE(ShownTitle::formatWindowTitle(title, QStringLiteral(" \u2014 ")), title);
     }
 
     void windowsCommandLine_data()
