@@ -44,6 +44,7 @@ struct TextRow
 struct SetupRow
 {
     QString name, player, turns, modifier, refusal;
+    QString player2 = {}; // when player #2 is not named as player #1 is
 };
 // How the file stands when Check Turn is pressed.
 enum class FileState
@@ -182,8 +183,10 @@ private slots:
         addRow<SetupRow>("longest", QString(100, u'g'), QString(50, u'p'), "99", "98", "");
         addRow<SetupRow>("game name too long", QString(101, u'g'), "Anna", "20", "3",
                          "The game name can have at most 100 characters.");
-        addRow<SetupRow>("player name too long", "Ridge", QString(51, u'p'), "20", "3",
-                         "A player name can have at most 50 characters.");
+        addRow<SetupRow>("player #1's name too long", "Ridge", QString(51, u'p'), "20", "3",
+                         "A player name can have at most 50 characters.", "Ben");
+        addRow<SetupRow>("player #2's name too long", "Ridge", "Anna", "20", "3",
+                         "A player name can have at most 50 characters.", QString(51, u'p'));
         addRow<SetupRow>("tag in a name", "</GameName>", "Anna", "20", "3",
                          "Names cannot contain the characters < and >.");
         addRow<SetupRow>("turns 00", "Ridge", "Anna", "00", "0", range);
@@ -198,6 +201,8 @@ private slots:
                          "20", "3", "");
         addRow<SetupRow>("Cyrillic player", "Ridge", "\u0418\u0432\u0430\u043d", "20", "3",
                          unkept.arg("The name of player #1", "\u0418", "0418"));
+        addRow<SetupRow>("Cyrillic player #2", "Ridge", "Anna", "20", "3",
+                         unkept.arg("The name of player #2", "\u0418", "0418"), "\u0418");
         addRow<SetupRow>("game name in Chinese script", "\u6218\u5f79", "Anna", "20", "3",
                          unkept.arg("The game name", "\u6218", "6218"));
         addRow<SetupRow>("emoji counted as one character", "Ridge \U0001F600", "Anna", "20", "3",
@@ -206,8 +211,10 @@ private slots:
     void setupRefusal()
     {
         QFETCH(SetupRow, row);
-        const SetupEntries entries{row.name,     row.player, row.player, row.turns,
-                                   row.modifier, kScenario,  kBasic};
+        const SetupEntries entries{
+            row.name,  row.player,   row.player2.isNull() ? row.player : row.player2,
+            row.turns, row.modifier, kScenario,
+            kBasic};
         const std::optional<Message> refused = tfp::setupRefusal(entries);
         QCOMPARE(refused.value_or(Message{}).text, row.refusal);
         QVERIFY(!refused || refused->title == QLatin1String("Torva Fogline Turnpicker"));
