@@ -217,7 +217,7 @@ private slots:
     }
 
     // The reader's rules for the elements of the data line and for the lines of the file.
-    void readGame_data()
+    void readGame_lines_data()
     {
         const auto numbers = [](int turns, int modifier, int type, int mode) {
             return QStringLiteral("<TotalTurns>%1</TotalTurns><TurnVariance>%2</TurnVariance>"
@@ -297,7 +297,7 @@ private slots:
                         QByteArray(kMaxCipherLength + 1, '4'), false,
                         "A line of the game file is longer");
     }
-    void readGame()
+    void readGame_lines()
     {
         QFETCH(ReadRow, row);
         QBuffer buffer(&row.bytes);
@@ -368,7 +368,7 @@ private slots:
 
     // What getData makes of a path: on success the record is the file's game alone; on a
     // refusal it stays exactly as it was.
-    void getData_data()
+    void getData_outcomes_data()
     {
         const QByteArray game = gameFileBytes({kRule, kRidgeLine});
         const QString extension =
@@ -389,7 +389,7 @@ private slots:
                        "It is not a file but a device or a pipe.");
 #endif
     }
-    void getData()
+    void getData_outcomes()
     {
         QFETCH(GetRow, row);
         QTemporaryDir dir;
