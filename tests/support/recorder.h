@@ -19,9 +19,7 @@ class Recorder final : public Interaction
 {
 public:
     explicit Recorder(QStringList answers = {}) : m_answers(std::move(answers)) {}
-
     void showMessage(const Message& message) override { messages.append(message); }
-
     QString askPassword(const QString& caption, const QString& playerName) override
     {
         prompts.append({caption, playerName});

@@ -1,11 +1,14 @@
-// What the test programs share: the sample games, game files written and read back, and
-// devices that fail after N bytes or never end.
+// What the test programs share: the sample games, game files written and read back, devices
+// that fail after N bytes or never end, and the seed of a test's random choices.
 #pragma once
 
-#include "game/gamerecord.h"
+#include "game/cipher.h"
+#include "game/gamefile.h"
 #include "game/setup.h"
 
-#include <QIODevice>
+#include <cstring>
+#include <QFile>
+#include <QRandomGenerator>
 #include <QStringList>
 #include <QTest>
 
@@ -22,58 +25,130 @@ template <typename Row, typename... Args> void addRow(const char* tag, Args&&...
     QTest::newRow(tag) << Row(std::forward<Args>(args)...);
 }
 
-// The sample game: "Ridge", Anna (player #1) against Ben (player #2), a Basic scenario of
-// 20 turns with a modifier of 3, last saved on 2026-12-05 at 12:05:12. At turn 16 no turn
-// has been checked; the first check is of turn 17.
-[[nodiscard]] GameRecord basicGame(qint16 currentTurn = 16, qint16 endingTurn = 19);
+// The sample game: "Ridge", Anna (player #1) against Ben (player #2), a Basic scenario of 20
+// turns, modifier 3, saved 2026-12-05 12:05:12. At turn 16 the first check is of turn 17.
+[[nodiscard]] inline GameRecord basicGame(qint16 currentTurn = 16, qint16 endingTurn = 19)
+{
+    GameRecord r;
+    r.GameName = "Ridge";
+    r.Version = "1.5.24";
+    r.Player1Name = "Anna";
+    r.Player2Name = "Ben";
+    r.TotalTurns = 20;
+    r.TurnVariance = 3;
+    r.CurrentTurn = currentTurn;
+    r.EndingTurn = endingTurn;
+    r.LastSavedDateTime = QDateTime(QDate(2026, 12, 5), QTime(12, 5, 12));
+    return r;
+}
 
 // The sample game in Secure mode, held by player `holder` and going next to the other,
 // with the passwords "Alpha" (Anna) and "Bravo" (Ben).
-[[nodiscard]] GameRecord secureGame(qint16 currentTurn, qint16 endingTurn, int holder);
+[[nodiscard]] inline GameRecord secureGame(qint16 currentTurn, qint16 endingTurn, int holder)
+{
+    GameRecord r = basicGame(currentTurn, endingTurn);
+    r.SecurityMode = SecurityMode::Secure;
+    r.Player1Pwd = "Alpha";
+    r.Player2Pwd = "Bravo";
+    r.CurrentPlayer = holder;
+    r.DestinationPlayer = otherPlayer(holder);
+    return r;
+}
 
 // The setup entries of the sample game, with the given numbers, mode and type.
-[[nodiscard]] SetupEntries sampleEntries(const QString& turns = QStringLiteral("20"),
-                                         const QString& modifier = QStringLiteral("3"),
-                                         SecurityMode mode = SecurityMode::Basic,
-                                         GameType type = GameType::Scenario);
+[[nodiscard]] inline SetupEntries sampleEntries(const QString& turns = "20",
+                                                const QString& modifier = "3",
+                                                SecurityMode mode = SecurityMode::Basic,
+                                                GameType type = GameType::Scenario)
+{
+    return {"Ridge", "Anna", "Ben", turns, modifier, type, mode};
+}
 
-// Saves the record at `path` and leaves it as the copy of the program that wrote it holds
-// it: with that path and the digest of the file, so that a check may save over it later.
-// False, with a warning, when it cannot be saved.
-bool saveGame(GameRecord& record, const QString& path);
+// Saves the record at `path` and leaves it with that path and the file's digest, as the copy
+// that wrote it holds it, so that a check may save over it; false, with a warning, on failure.
+inline bool saveGame(GameRecord& record, const QString& path)
+{
+    record.FilePath = path;
+    FileErrorInfo error;
+    if (saveData(record, error, QDateTime::currentDateTime(), &record.FileDigest))
+        return true;
+    qWarning("could not save %s: %s", qPrintable(path), qPrintable(error.Description));
+    return false;
+}
 
 // The game in the file at `path`; an empty record, with a warning, when it cannot be read.
-[[nodiscard]] GameRecord loadGame(const QString& path);
+[[nodiscard]] inline GameRecord loadGame(const QString& path)
+{
+    GameRecord r;
+    r.FilePath = path;
+    FileErrorInfo error;
+    if (!getData(r, error))
+        qWarning("could not read %s: %s", qPrintable(path), qPrintable(error.Description));
+    return r;
+}
 
-[[nodiscard]] QByteArray fileBytes(const QString& path);
-bool writeFile(const QString& path, const QByteArray& bytes);
+[[nodiscard]] inline QByteArray fileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+inline bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
 
 // A game file of these lines: banner lines (starting "---") as they are, data lines given
 // in plain text and written enciphered; every line ended by `ending`.
-[[nodiscard]] QByteArray gameFileBytes(const QStringList& lines, const QByteArray& ending = "\r\n");
+[[nodiscard]] inline QByteArray gameFileBytes(const QStringList& lines,
+                                              const QByteArray& ending = "\r\n")
+{
+    QByteArray bytes;
+    for (const QString& line : lines)
+        bytes += (line.startsWith("---") ? line : encipherText(line).value()).toLatin1() + ending;
+    return bytes;
+}
+
+// A random seed, or TFP_HARDENING_SEED when it is set; printed, so that a run can be replayed.
+[[nodiscard]] inline quint32 replayableSeed()
+{
+    const QByteArray set = qgetenv("TFP_HARDENING_SEED");
+    const quint32 seed = set.isEmpty() ? QRandomGenerator::global()->generate() : set.toUInt();
+    qInfo("seed %u (set TFP_HARDENING_SEED=%u to replay)", seed, seed);
+    return seed;
+}
 
 // Gives `content`, or takes what is written, until `limit` bytes have passed, and then
 // fails: "The disk has gone away." when read, "The disk is full." when written.
 class FailingDevice final : public QIODevice
 {
 public:
-    FailingDevice(qint64 limit, QByteArray content = {})
+    FailingDevice(qint64 limit, const QByteArray& content = {})
         : m_content(content.first(qMin(limit, content.size()))), m_limit(limit)
     {}
-    QByteArray written;
 
 protected:
-    qint64 readData(char* data, qint64 maxSize) override;
-    qint64 writeData(const char* data, qint64 size) override;
+    qint64 readData(char* data, qint64 maxSize) override
+    {
+        const qint64 size = qMin(maxSize, m_content.size());
+        std::memcpy(data, m_content.constData(), size_t(size));
+        m_content.remove(0, size);
+        return size > 0 ? size : (setErrorString("The disk has gone away."), -1);
+    }
+    qint64 writeData(const char*, qint64 size) override
+    {
+        m_limit -= size;
+        return m_limit >= 0 ? size : (setErrorString("The disk is full."), -1);
+    }
 
 private:
     QByteArray m_content;
     qint64 m_limit;
 };
 
-// Gives `pattern` again and again without end; opened for reading, unbuffered, so that
-// `delivered` counts exactly the bytes a reader took: a test bounds the input a reader
-// accepts by bytes, not by time.
+// Gives `pattern` again and again without end, opened unbuffered for reading: `delivered`
+// counts exactly the bytes a reader took, so a test bounds what a reader accepts by bytes.
 class EndlessDevice final : public QIODevice
 {
 public:
@@ -85,7 +160,13 @@ public:
     qint64 delivered = 0;
 
 protected:
-    qint64 readData(char* data, qint64 maxSize) override;
+    qint64 readData(char* data, qint64 maxSize) override
+    {
+        for (qint64 i = 0; i < maxSize; ++i)
+            data[i] = m_pattern.at((delivered + i) % m_pattern.size());
+        delivered += maxSize;
+        return maxSize;
+    }
     qint64 writeData(const char*, qint64) override { return -1; }
 
 private:

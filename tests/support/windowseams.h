@@ -1,6 +1,5 @@
-// The window tests' seams: every dialog answered through its seam, the settings in an INI
-// file of a temporary folder, sounds and opened addresses recorded, options and About
-// dialogs handed to `shownDialog`. Header-only, for the test programs that link the GUI.
+// The window tests' seams: dialogs answered through their seams, settings in an INI file of a
+// temporary folder, sounds and opened addresses recorded, options and About handed to shownDialog.
 #pragma once
 
 #include "shell/dialogseam.h"
@@ -46,8 +45,7 @@ public:
         shell::setSettingsFileForTesting(QString());
         enable(false);
     }
-    WindowSeams(const WindowSeams&) = delete;
-    WindowSeams& operator=(const WindowSeams&) = delete;
+    Q_DISABLE_COPY_MOVE(WindowSeams)
 
     void play(const QString& file) override { played.append(file); }
     [[nodiscard]] QString path(const QString& name) const { return dir.filePath(name); }
