@@ -260,9 +260,14 @@ void keepOwnership([[maybe_unused]] const QString& path, [[maybe_unused]] int ha
 }
 
 // How long a save waits for another copy's save to finish, and how old a lock must be
-// before it counts as left behind by a copy that ended without releasing it.
+// before it counts as left behind by a copy that ended without releasing it. A lock whose
+// copy has ended is taken over at once; one that copy had no time to fill in (it was
+// killed, or the power failed, as it made the lock) only by its age. A save holds its lock
+// for the few milliseconds of one small write, so a lock older than a few seconds is left
+// behind, and the age is well under the wait: a check after such an end waits for it and
+// goes on, instead of being refused as if another copy were saving.
 constexpr int kLockWaitMs = 10000;
-constexpr int kStaleLockMs = 30000;
+constexpr int kStaleLockMs = 4000;
 
 } // namespace
 
