@@ -1,23 +1,20 @@
-// The settings store in the Windows registry, under a scratch key in both roots: the user's
-// value read first; the machine's key written, or else the user's (an empty value there
-// hiding the machine's on a delete).
+// The registry store, under a scratch key in both roots: the user's value read first; the
+// machine's key written, else the user's (on a delete, an empty value hiding the machine's).
 #include "shell/settingsstore.h"
-#include "testsupport.h"
 
 #include <QSettings>
 #include <qt_windows.h>
+#include <QTest>
 // After the Windows types.
 #include <sddl.h>
 
 using namespace tfp::shell;
-using namespace tfp::test;
 
 namespace {
 
 const QString kKey = "Software\\Torva\\TurnpickerTest-" + QString::number(GetCurrentProcessId());
 
-// Everyone may read (and delete) the machine's key, no one may write it: as for a standard
-// user.
+// The machine's key as a standard user meets it: readable (and deletable), not writable.
 bool refuseMachineWrites()
 {
     HKEY key = nullptr;
@@ -32,16 +29,7 @@ bool refuseMachineWrites()
     return done;
 }
 
-// The machine's and the user's values before ("-": none), what is done, and the two values
-// and the one read after.
-struct Row
-{
-    QString machine, user, action, after;
-};
-
 } // namespace
-
-Q_DECLARE_METATYPE(Row)
 
 class tst_ShellRegistry : public QObject
 {
@@ -54,35 +42,37 @@ private slots:
             RegDeleteTreeW(root, qUtf16Printable(kKey));
     }
 
+    // Done as the row's name says; the machine's and the user's values before ("-": none),
+    // then the two values and the one read after. A write replaces the user's value.
     void machineKeyAndUserKey_data()
     {
-        addRowColumn<Row>();
-        addRow<Row>("write replaces the user's", "True", "True", "write", "False - False");
-        addRow<Row>("write, machine refuses", "True", "-", "refused write", "True False False");
-        addRow<Row>("delete from both", "True", "False", "delete", "- - ");
-        addRow<Row>("delete, machine refuses", "True", "-", "refused delete", "True  ");
-        addRow<Row>("user's read first", "True", " No ", "read", "True  No  No");
+        QTest::addColumn<QStringList>("row");
+        QTest::newRow("write") << QStringList{"True", "True", "False - False"};
+        QTest::newRow("write refused") << QStringList{"True", "-", "True False False"};
+        QTest::newRow("delete") << QStringList{"True", "False", "- - "};
+        QTest::newRow("delete refused") << QStringList{"True", "-", "True  "};
+        QTest::newRow("read the user's first") << QStringList{"True", " No ", "True  No  No"};
     }
     void machineKeyAndUserKey()
     {
-        QFETCH(Row, row);
+        QFETCH(QStringList, row);
+        const QString action = QTest::currentDataTag();
         setRegistryKeyForTesting(kKey);
         const QStringList keys = {"HKEY_LOCAL_MACHINE\\" + kKey, "HKEY_CURRENT_USER\\" + kKey};
-        const QStringList before = {row.machine, row.user};
+        const auto native = QSettings::NativeFormat;
         for (int i = 0; i < 2; ++i) {
-            if (before[i] != "-")
-                QSettings(keys[i], QSettings::NativeFormat).setValue("PlaySounds", before[i]);
+            if (row[i] != "-")
+                QSettings(keys[i], native).setValue("PlaySounds", row[i]);
         }
-        QVERIFY(!row.action.startsWith("refused") || refuseMachineWrites());
-        if (row.action.endsWith("write"))
+        QVERIFY(!action.endsWith("refused") || refuseMachineWrites());
+        if (action.startsWith("write"))
             QVERIFY(WriteSetting(Setting::PlaySounds, QStringLiteral("False")));
-        else if (row.action.endsWith("delete"))
+        else if (action.startsWith("delete"))
             QCOMPARE(DeleteSetting(Setting::PlaySounds), QString());
         QString after;
         for (const QString& key : keys)
-            after +=
-                QSettings(key, QSettings::NativeFormat).value("PlaySounds", "-").toString() + ' ';
-        QCOMPARE(after + ReadSetting(Setting::PlaySounds), row.after);
+            after += QSettings(key, native).value("PlaySounds", "-").toString() + ' ';
+        QCOMPARE(after + ReadSetting(Setting::PlaySounds), row[2]);
     }
 };
 
