@@ -17,8 +17,7 @@ class SettingsTest : public QObject
     int m_count = 0;
     QString m_file;
 
-    // The store as another program (or an older build) might have left it, a new one for
-    // each case since QSettings keeps what it read of a file.
+    // The store as another program or build left it: a new one each time, as QSettings caches.
     void store(const QByteArray& lines)
     {
         const QString dir = m_dir.filePath(QString::number(++m_count));
@@ -55,10 +54,9 @@ private slots:
         QCOMPARE(QSettings(m_file, QSettings::IniFormat).allKeys().size(), 7); // with the sub-key
     }
 
-    // The three options are on when empty, absent or not readable text (a list, 255
-    // characters or more, a store over 1 MiB), otherwise for "true" in any case once the
-    // spaces at its ends are gone; a placement switches restoring on and replaces the one
-    // held (7 7 7 7 7 here) with its X Y W H S, a missing or unusable field at its default.
+    // The options are on when empty, absent or unreadable (a list, 255 characters or more, a
+    // store over 1 MiB), else for "true" in any case less outer spaces; a placement turns
+    // restoring on and replaces the one held (7s) with its X Y W H S, bad fields at defaults.
     void loadSettings_data()
     {
         QTest::addColumn<QByteArray>("stored"); // the store's lines
