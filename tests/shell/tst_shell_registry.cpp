@@ -1,264 +1,78 @@
-// The settings store in the Windows registry, under a scratch key of its own: text values
-// stored as REG_SZ and read back with the registry API, values of other types and lengths,
-// and the user's key taking what the machine's key refuses.
+// The registry store, under a scratch key in both roots: the user's value read first; the
+// machine's key written, else the user's (on a delete, an empty value hiding the machine's).
 #include "shell/settingsstore.h"
 
-#include <memory>
-#include <optional>
-#include <QRandomGenerator>
+#include <QSettings>
 #include <qt_windows.h>
 #include <QTest>
-#include <string>
 // After the Windows types.
-#include <aclapi.h>
+#include <sddl.h>
 
 using namespace tfp::shell;
 
 namespace {
 
-constexpr Setting kProbe = Setting::PlaySounds;
-constexpr wchar_t kProbeName[] = L"PlaySounds";
+const QString kKey = "Software\\Torva\\TurnpickerTest-" + QString::number(GetCurrentProcessId());
 
-enum class Kind
+// The machine's key as a standard user meets it: readable (and deletable), not writable.
+bool refuseMachineWrites()
 {
-    Text,
-    ExpandableText,
-    Number
-};
-
-// What a key holds where it holds no value at all.
-constexpr char kNone[] = "(none)";
-
-// The value as the registry holds it: its type and, for text, the characters before the
-// terminating NUL.
-struct Stored
-{
-    DWORD type = REG_NONE;
-    QString text;
-};
-
-class ScratchKey
-{
-public:
-    explicit ScratchKey(HKEY root, const QString& path) : m_root(root), m_path(path.toStdWString())
-    {}
-    ~ScratchKey()
-    {
-        allowWrites();
-        RegDeleteTreeW(m_root, m_path.c_str());
-    }
-    ScratchKey(const ScratchKey&) = delete;
-    ScratchKey& operator=(const ScratchKey&) = delete;
-
-    [[nodiscard]] bool put(Kind kind, const QString& text) const
-    {
-        HKEY key = nullptr;
-        if (RegCreateKeyExW(m_root, m_path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key,
-                            nullptr) != ERROR_SUCCESS)
-            return false;
-        LONG result = ERROR_SUCCESS;
-        if (kind == Kind::Number) {
-            const DWORD number = text.toUInt();
-            result = RegSetValueExW(key, kProbeName, 0, REG_DWORD,
-                                    reinterpret_cast<const BYTE*>(&number), sizeof number);
-        } else {
-            const std::wstring data = text.toStdWString();
-            result = RegSetValueExW(key, kProbeName, 0, kind == Kind::Text ? REG_SZ : REG_EXPAND_SZ,
-                                    reinterpret_cast<const BYTE*>(data.c_str()),
-                                    DWORD((data.size() + 1) * sizeof(wchar_t)));
-        }
-        RegCloseKey(key);
-        return result == ERROR_SUCCESS;
-    }
-
-    // The value, or nullopt when there is none.
-    [[nodiscard]] std::optional<Stored> get() const
-    {
-        HKEY key = nullptr;
-        if (RegOpenKeyExW(m_root, m_path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-            return std::nullopt;
-        Stored stored;
-        wchar_t data[512] = {};
-        DWORD bytes = sizeof data - sizeof(wchar_t);
-        const LONG result = RegQueryValueExW(key, kProbeName, nullptr, &stored.type,
-                                             reinterpret_cast<BYTE*>(data), &bytes);
-        RegCloseKey(key);
-        if (result != ERROR_SUCCESS)
-            return std::nullopt;
-        if (stored.type == REG_SZ) {
-            // Written with its terminating NUL, which is not part of the text.
-            const qsizetype characters = bytes / sizeof(wchar_t);
-            if (characters < 1 || data[characters - 1] != L'\0')
-                return std::nullopt;
-            stored.text = QString::fromWCharArray(data, characters - 1);
-        }
-        return stored;
-    }
-
-    // Lets everyone read the key and no one write it, as the machine's key is for a
-    // standard user.
-    [[nodiscard]] bool refuseWrites() const { return setAccess(KEY_READ); }
-
-private:
-    bool allowWrites() const { return setAccess(KEY_ALL_ACCESS); }
-
-    bool setAccess(DWORD access) const
-    {
-        HKEY key = nullptr;
-        if (RegOpenKeyExW(m_root, m_path.c_str(), 0, READ_CONTROL | WRITE_DAC, &key) !=
-            ERROR_SUCCESS)
-            return false;
-        SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
-        PSID everyone = nullptr;
-        AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone);
-        EXPLICIT_ACCESSW entry = {};
-        entry.grfAccessPermissions = access;
-        entry.grfAccessMode = SET_ACCESS;
-        entry.grfInheritance = NO_INHERITANCE;
-        entry.Trustee.TrusteeForm = TRUSTEE_IS_SID;
-        entry.Trustee.TrusteeType = TRUSTEE_IS_WELL_KNOWN_GROUP;
-        entry.Trustee.ptstrName = static_cast<LPWSTR>(everyone);
-        PACL acl = nullptr;
-        bool done = SetEntriesInAclW(1, &entry, nullptr, &acl) == ERROR_SUCCESS &&
-                    SetSecurityInfo(key, SE_REGISTRY_KEY,
-                                    DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
-                                    nullptr, nullptr, acl, nullptr) == ERROR_SUCCESS;
-        LocalFree(acl);
-        FreeSid(everyone);
-        RegCloseKey(key);
-        return done;
-    }
-
-    HKEY m_root;
-    std::wstring m_path;
-};
-
-// The text of the key's value, or kNone.
-QString textIn(const ScratchKey& key)
-{
-    const std::optional<Stored> stored = key.get();
-    return stored ? stored->text : QLatin1String(kNone);
+    HKEY key = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    const bool done =
+        RegOpenKeyExW(HKEY_LOCAL_MACHINE, qUtf16Printable(kKey), 0, WRITE_DAC, &key) == 0 &&
+        ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:P(A;;KRSD;;;WD)", SDDL_REVISION_1,
+                                                             &descriptor, nullptr) &&
+        RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor) == 0;
+    LocalFree(descriptor);
+    RegCloseKey(key);
+    return done;
 }
 
 } // namespace
-
-Q_DECLARE_METATYPE(Kind)
 
 class tst_ShellRegistry : public QObject
 {
     Q_OBJECT
 
-private:
-    QString m_path;
-    std::unique_ptr<ScratchKey> m_machine;
-    std::unique_ptr<ScratchKey> m_user;
-
 private slots:
-    void init()
-    {
-        m_path = QStringLiteral("Software\\Torva\\TurnpickerTest-%1")
-                     .arg(QRandomGenerator::system()->generate64(), 16, 16, QLatin1Char('0'));
-        m_machine = std::make_unique<ScratchKey>(HKEY_LOCAL_MACHINE, m_path);
-        m_user = std::make_unique<ScratchKey>(HKEY_CURRENT_USER, m_path);
-        setRegistryKeyForTesting(m_path);
-    }
-
     void cleanup()
     {
-        setRegistryKeyForTesting(QString());
-        m_machine.reset();
-        m_user.reset();
+        for (const HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
+            RegDeleteTreeW(root, qUtf16Printable(kKey));
     }
 
-    void readSetting_data()
-    {
-        QTest::addColumn<Kind>("kind");
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("text with spaces") << Kind::Text << " True "
-                                          << "True";
-        QTest::newRow("254 characters") << Kind::Text << QString(254, u'x') << QString(254, u'x');
-        QTest::newRow("255 characters") << Kind::Text << QString(255, u'x') << QString();
-        QTest::newRow("a number") << Kind::Number << "1" << QString();
-        // QSettings hands expandable text back as text: the one accepted difference.
-        QTest::newRow("expandable text") << Kind::ExpandableText << "True"
-                                         << "True";
-    }
-
-    void readSetting()
-    {
-        QFETCH(Kind, kind);
-        QFETCH(QString, stored);
-        QFETCH(QString, expected);
-        QVERIFY(m_machine->put(kind, stored));
-        QCOMPARE(ReadSetting(kProbe), expected);
-    }
-
-    void writeSetting_storesText()
-    {
-        QVERIFY(WriteSetting(kProbe, QStringLiteral("False")));
-        const std::optional<Stored> stored = m_machine->get();
-        QVERIFY(stored);
-        QCOMPARE(stored->type, DWORD(REG_SZ));
-        QCOMPARE(stored->text, QStringLiteral("False"));
-        QVERIFY(!m_user->get());
-        QCOMPARE(ReadSetting(kProbe), QStringLiteral("False"));
-    }
-
-    // Which key holds the value after a write or a delete, with the machine's key writable
-    // or not, and a value of the user's there before or not.
+    // Done as the row's name says; the machine's and the user's values before ("-": none),
+    // then the two values and the one read after. A write replaces the user's value.
     void machineKeyAndUserKey_data()
     {
-        QTest::addColumn<bool>("machineWritable");
-        QTest::addColumn<QString>("userBefore");
-        QTest::addColumn<bool>("write"); // else delete
-        QTest::addColumn<QString>("machineAfter");
-        QTest::addColumn<QString>("userAfter");
-        QTest::addColumn<QString>("read");
-
-        QTest::newRow("write, machine writable")
-            << true << kNone << true << "False" << kNone << "False";
-        QTest::newRow("write, machine writable, replaces the user's")
-            << true << "True" << true << "False" << kNone << "False";
-        QTest::newRow("write, machine refuses") << false << kNone << true << "True"
-                                                << "False"
-                                                << "False";
-        QTest::newRow("delete, machine writable, the user's too")
-            << true << "False" << false << kNone << kNone << "";
-        QTest::newRow("delete, machine refuses: hidden by an empty value")
-            << false << kNone << false << "True"
-            << ""
-            << "";
+        QTest::addColumn<QStringList>("row");
+        QTest::newRow("write") << QStringList{"True", "True", "False - False"};
+        QTest::newRow("write refused") << QStringList{"True", "-", "True False False"};
+        QTest::newRow("delete") << QStringList{"True", "False", "- - "};
+        QTest::newRow("delete refused") << QStringList{"True", "-", "True  "};
+        QTest::newRow("read the user's first") << QStringList{"True", " No ", "True  No  No"};
     }
-
     void machineKeyAndUserKey()
     {
-        QFETCH(bool, machineWritable);
-        QFETCH(QString, userBefore);
-        QFETCH(bool, write);
-        QFETCH(QString, machineAfter);
-        QFETCH(QString, userAfter);
-        QFETCH(QString, read);
-
-        QVERIFY(m_machine->put(Kind::Text, QStringLiteral("True")));
-        if (!machineWritable)
-            QVERIFY(m_machine->refuseWrites());
-        const bool userHasOne = userBefore != QLatin1String(kNone);
-        if (userHasOne)
-            QVERIFY(m_user->put(Kind::Text, userBefore));
-        // The user's value is read first.
-        QCOMPARE(ReadSetting(kProbe), userHasOne ? userBefore : QStringLiteral("True"));
-
-        if (write)
-            QVERIFY(WriteSetting(kProbe, QStringLiteral("False")));
-        else
-            QCOMPARE(DeleteSetting(kProbe), QString());
-
-        QCOMPARE(textIn(*m_machine), machineAfter);
-        QCOMPARE(textIn(*m_user), userAfter);
-        if (const std::optional<Stored> user = m_user->get())
-            QCOMPARE(user->type, DWORD(REG_SZ));
-        QCOMPARE(ReadSetting(kProbe), read);
+        QFETCH(QStringList, row);
+        const QString action = QTest::currentDataTag();
+        setRegistryKeyForTesting(kKey);
+        const QStringList keys = {"HKEY_LOCAL_MACHINE\\" + kKey, "HKEY_CURRENT_USER\\" + kKey};
+        const auto native = QSettings::NativeFormat;
+        for (int i = 0; i < 2; ++i) {
+            if (row[i] != "-")
+                QSettings(keys[i], native).setValue("PlaySounds", row[i]);
+        }
+        QVERIFY(!action.endsWith("refused") || refuseMachineWrites());
+        if (action.startsWith("write"))
+            QVERIFY(WriteSetting(Setting::PlaySounds, QStringLiteral("False")));
+        else if (action.startsWith("delete"))
+            QCOMPARE(DeleteSetting(Setting::PlaySounds), QString());
+        QString after;
+        for (const QString& key : keys)
+            after += QSettings(key, native).value("PlaySounds", "-").toString() + ' ';
+        QCOMPARE(after + ReadSetting(Setting::PlaySounds), row[2]);
     }
 };
 

@@ -1,32 +1,13 @@
-// The settings store's contract, LoadSettings and the placement text, on an INI file in the
-// test's own temporary folder.
-#include "shell/placement.h"
+// The settings store (on Linux its INI file under XDG_CONFIG_HOME, here in the test's own
+// temporary folder), LoadSettings and the placement text.
 #include "shell/settingsstore.h"
 #include "testsupport.h"
 
+#include <QDir>
 #include <QSettings>
 #include <QTemporaryDir>
 
 using namespace tfp::shell;
-using namespace tfp::test;
-
-namespace {
-
-struct Row
-{
-    QByteArray stored; // the INI file's lines, or a value to write
-    QString expected;
-};
-
-// A placement as "X Y W H S".
-QString fields(const WindowPlacement& p)
-{
-    return QStringLiteral("%1 %2 %3 %4 %5").arg(p.X).arg(p.Y).arg(p.W).arg(p.H).arg(p.S);
-}
-
-} // namespace
-
-Q_DECLARE_METATYPE(Row)
 
 class SettingsTest : public QObject
 {
@@ -34,184 +15,100 @@ class SettingsTest : public QObject
 
     QTemporaryDir m_dir;
     int m_count = 0;
+    QString m_file;
 
-    // A new store file (QSettings keeps what it read of a file).
-    QString freshStore()
-    {
-        const QString file = m_dir.filePath(QString::number(++m_count));
-        setSettingsFileForTesting(file);
-        return file;
-    }
-    // Writes the store as another program (or an older build) might have left it.
+    // The store as another program or build left it: a new one each time, as QSettings caches.
     void store(const QByteArray& lines)
     {
-        QVERIFY(writeFile(freshStore(), "[General]\n" + lines + '\n'));
+        const QString dir = m_dir.filePath(QString::number(++m_count));
+#ifdef Q_OS_LINUX
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir));
+        setSettingsFileForTesting(QString());
+        m_file = dir + "/Torva/TorvaFoglineTurnpicker.conf";
+#else
+        m_file = dir + ".ini";
+        setSettingsFileForTesting(m_file);
+#endif
+        QVERIFY(QDir().mkpath(QFileInfo(m_file).path()));
+        QVERIFY(tfp::test::writeFile(m_file, "[General]\n" + lines + '\n'));
     }
 
 private slots:
-    void init()
+    // Each value under its own name, written as text (a leading @ is no variant) and read
+    // back without the spaces at its ends; a delete takes only a value, not a sub-key.
+    void writeAndDelete()
     {
-        freshStore();
-        settingsFlags() = SettingsFlags{};
-    }
-
-    // Text with the spaces at both ends removed, through Windows-1252; empty when absent,
-    // not text, or 255 characters or more.
-    void readSetting_data()
-    {
-        addRowColumn<Row>();
-        addRow<Row>("absent", "", "");
-        addRow<Row>("spaces", "LastSavePath=\"    \"", "");
-        addRow<Row>("spaces at both ends", "LastSavePath=\"  North  Side \"", "North  Side");
-        addRow<Row>("tab is not a space", "LastSavePath=\"\\tA\"", "\tA");
-        addRow<Row>("quoted comma", "LastSavePath=\"X=1,Y=2\"", "X=1,Y=2");
-        addRow<Row>("list", "LastSavePath=X=1,Y=2", "");
-        addRow<Row>("point", "LastSavePath=@Point(3 4)", "");
-        addRow<Row>("bytes", "LastSavePath=@ByteArray(abc)", "");
-        addRow<Row>("254 characters", "LastSavePath=" + QByteArray(254, 'a'), QString(254, u'a'));
-        addRow<Row>("255 characters", "LastSavePath=" + QByteArray(255, 'a'), "");
-        addRow<Row>("outside Windows-1252", "LastSavePath=\xc5\xbb\xc3\xb3\xc5\x82w \xe2\x82\xac",
-                    "?\u00f3?w \u20ac");
-    }
-    void readSetting()
-    {
-        QFETCH(Row, row);
-        store(row.stored);
-        QCOMPARE(ReadSetting(Setting::LastSavePath), row.expected);
-    }
-
-    void writeSetting_data()
-    {
-        addRowColumn<Row>();
-        addRow<Row>("comma", "X=1440,Y=960", "X=1440,Y=960");
-        addRow<Row>("leading at sign", "@Point(3 4)", "@Point(3 4)");
-        addRow<Row>("padded", "  North ", "North");
-        addRow<Row>("outside Windows-1252", "\xc5\xbb\xc3\xb3\xc5\x82w", "?\u00f3?w");
-        addRow<Row>("254 characters", QByteArray(254, 'n'), QString(254, u'n'));
-        addRow<Row>("255 characters", QByteArray(255, 'n'), "");
-    }
-    void writeSetting()
-    {
-        QFETCH(Row, row);
-        QVERIFY(WriteSetting(Setting::LastSavePath, QString::fromUtf8(row.stored)));
-        QCOMPARE(ReadSetting(Setting::LastSavePath), row.expected);
-    }
-
-    // A store larger than any the program writes is not read at all.
-    void readSetting_storeOverOneMegabyte_readsNothing()
-    {
-        const QByteArray lines = "Player1Name=kept\nLastSavePath=";
-        for (const qint64 size : {1 << 20, (1 << 20) + 1}) {
-            store(lines + QByteArray(size - lines.size() - 11, 'x'));
-            QCOMPARE(QFileInfo(m_dir.filePath(QString::number(m_count))).size(), size);
-            QCOMPARE(ReadSetting(Setting::Player1Name), size > (1 << 20) ? "" : "kept");
+        store("[Player1Name]\nDeep=3");
+        DeleteSetting(Setting::Player1Name);
+        const QStringList names = {
+            "PlaySounds",  "ReusePlayerNames", "UseLastSavePath", "RestoreWindowPosition",
+            "Player1Name", "Player2Name",      "LastSavePath"};
+        for (int i = 0; i < names.size(); ++i) {
+            const QString value = QStringLiteral("@%1, \u00e9 ").arg(i);
+            QVERIFY(WriteSetting(Setting(i), value));
+            QCOMPARE(QSettings(m_file, QSettings::IniFormat).value(names[i]).toString(), value);
+            QCOMPARE(ReadSetting(Setting(i)), value.trimmed());
         }
-        LoadSettings();
-        QVERIFY(settingsFlags().PlaySounds);
-    }
-
-    void writeAndDelete_keepTheirContract()
-    {
-        store("LastSavePath=1\nPlayer1Name=2\n[Player2Name]\nDeep=3");
         QCOMPARE(DeleteSetting(Setting::LastSavePath), QString());
-        QCOMPARE(DeleteSetting(Setting::LastSavePath), QString()); // missing: ignored
         QCOMPARE(ReadSetting(Setting::LastSavePath), QString());
-        QCOMPARE(ReadSetting(Setting::Player1Name), QStringLiteral("2"));
-        DeleteSetting(Setting::Player2Name); // a sub-key is no value: it stays
-        QVERIFY(QSettings(m_dir.filePath(QString::number(m_count)), QSettings::IniFormat)
-                    .contains("Player2Name/Deep"));
-        setSettingsFileForTesting(m_dir.path()); // a folder cannot be written as a file
-        QVERIFY(WriteSetting(Setting::LastSavePath, QStringLiteral("x")));
-        QCOMPARE(ReadSetting(Setting::LastSavePath), QString());
+        QCOMPARE(QSettings(m_file, QSettings::IniFormat).allKeys().size(), 7); // with the sub-key
     }
 
-    // PlaySounds, ReusePlayerNames and UseLastSavePath are on when empty or absent, otherwise
-    // for "true" in any case; a placement switches restoring on and replaces the one held
-    // (7 7 7 7 7 here).
+    // The options are on when empty, absent or unreadable (a list, 255 characters or more, a
+    // store over 1 MiB), else for "true" in any case less outer spaces; a placement turns
+    // restoring on and replaces the one held (7s) with its X Y W H S, bad fields at defaults.
     void loadSettings_data()
     {
-        addRowColumn<Row>();
-        addRow<Row>("absent, blank, lower case", "ReusePlayerNames=\"   \"\nUseLastSavePath=tRuE",
-                    "111 0 7 7 7 7 7");
-        addRow<Row>("padded capitals, False, 1",
-                    "PlaySounds=\" TRUE \"\nReusePlayerNames=False\nUseLastSavePath=1",
-                    "100 0 7 7 7 7 7");
-        addRow<Row>("truest, a point, False",
-                    "PlaySounds=truest\nReusePlayerNames=@Point(1 2)\nUseLastSavePath=False",
-                    "010 0 7 7 7 7 7");
-        addRow<Row>("placement", "RestoreWindowPosition=\"X=1440,Y=960\"",
-                    "111 1 1440 960 -1 -1 0");
-        addRow<Row>("only S", "RestoreWindowPosition=S=2", "111 1 -1 -1 -1 -1 2");
-        addRow<Row>("no coordinates", "RestoreWindowPosition=somewhere", "111 1 -1 -1 -1 -1 0");
-        addRow<Row>("blank placement", "RestoreWindowPosition=\"  \"", "111 0 7 7 7 7 7");
-        addRow<Row>("unquoted list", "RestoreWindowPosition=X=1,Y=2", "111 0 7 7 7 7 7");
+        QTest::addColumn<QByteArray>("stored"); // the store's lines
+        QTest::addColumn<QString>("expected");
+        const auto row = [](const char* tag, const QByteArray& stored, const QString& expected) {
+            QTest::newRow(tag) << stored << expected;
+        };
+        row("absent, blank, lower case, blank placement",
+            "ReusePlayerNames=\"   \"\nUseLastSavePath=tRuE\nRestoreWindowPosition=\"  \"",
+            "111 0 7 7 7 7 7");
+        row("padded capitals, False, 1, placement without coordinates",
+            "PlaySounds=\" TRUE \"\nReusePlayerNames=False\nUseLastSavePath=1\n"
+            "RestoreWindowPosition=somewhere",
+            "100 1 -1 -1 -1 -1 0");
+        row("truest, a point, a tab",
+            "PlaySounds=truest\nReusePlayerNames=@Point(1 2)\nUseLastSavePath=\"\\tTrue\"",
+            "010 0 7 7 7 7 7");
+        row("254 and 255 characters, a list",
+            "PlaySounds=\"False" + QByteArray(249, ' ') + "\"\nReusePlayerNames=\"False" +
+                QByteArray(250, ' ') + "\"\nUseLastSavePath=False,False",
+            "011 0 7 7 7 7 7");
+        const QByteArray big = "PlaySounds=False\nLastSavePath=" + QByteArray((1 << 20) - 41, 'x');
+        row("store of 1 MiB", big, "011 0 7 7 7 7 7");
+        row("store of 1 MiB and a byte", big + 'x', "111 0 7 7 7 7 7");
+        const auto placement = [&](const char* tag, const QByteArray& text, const char* fields) {
+            row(tag, "RestoreWindowPosition=\"" + text + '"', QStringLiteral("111 1 ") + fields);
+        };
+        placement("any order and case", "h=4500,S=3,x=1440,W=6000,Y=960", "1440 960 6000 4500 3");
+        placement("signs, spaces, zero", "X=0,Y=-45,W= 1440 ,H=+960", "0 -45 1440 960 0");
+        placement("unusable", "X=abc,Y=,W=-,H=.,S=1 4", "-1 -1 -1 -1 0");
+        placement("not plain decimal", "X=1e3,Y=0x10,H=1.,S=12", "-1 -1 -1 1 12");
+        placement("no separator but a comma", "MAX=5;Y=960,W=1", "-1 960 1 -1 0");
+        placement("halves to even", "X=1440.5,Y=1441.5,W=-2.5,H=.5,S=-3.5", "1440 1442 -2 0 -4");
+        placement("beyond a half", "X=2.5000001,Y=2.4999999,W=.51,H=1.6,S=-2.7", "3 2 1 2 -3");
+        placement("32-bit ends", "X=2147483647,Y=-2147483648,W=2147483648,H=-2147483649",
+                  "2147483647 -2147483648 -1 -1 0");
+        placement("rounded past the ends", "X=2147483647.5,Y=-2147483648.5,W=2147483646.5",
+                  "-1 -2147483648 2147483646 -1 0");
+        placement("huge, leading zeros", "X=99999999999999999999999,Y=000000000000000000001440",
+                  "-1 1440 -1 -1 0");
     }
     void loadSettings()
     {
-        QFETCH(Row, row);
-        store(row.stored);
+        QFETCH(QByteArray, stored);
+        QFETCH(QString, expected);
+        store(stored);
         settingsFlags().placement = {7, 7, 7, 7, 7};
         LoadSettings();
-        const SettingsFlags& f = settingsFlags();
-        QCOMPARE(QStringLiteral("%1%2%3 %4 ")
-                         .arg(f.PlaySounds)
-                         .arg(f.ReusePlayerNames)
-                         .arg(f.UseLastSavePath)
-                         .arg(f.RestoreWindowPosition) +
-                     fields(f.placement),
-                 row.expected);
-    }
-
-    // "X Y W H S" of a placement text: a missing or unusable field keeps its default.
-    void parsePlacement_data()
-    {
-        addRowColumn<Row>();
-        const auto row = [](const char* text, const char* xy, const char* whs = "-1 -1 0") {
-            QTest::newRow(*text ? text : "empty") << Row{text, QString(xy) + ' ' + whs};
-        };
-        row("X=1440,Y=960", "1440 960");
-        row("y=960,x=1440", "1440 960");
-        row("X=0,Y=-45", "0 -45");
-        row("X=abc,Y=960", "-1 960");
-        row("X=1440", "1440 -1");
-        row("X=1440;Y=960", "-1 960");
-        row("X= 1440 ,Y=+960", "1440 960");
-        row("", "-1 -1");
-        row("H=4500,S=3,X=1440,W=6000,Y=960", "1440 960", "6000 4500 3");
-        row("v2,X=15,junk,Y=30,", "15 30");
-        row("X=abc,X=1440,Y=960", "-1 960");
-        row("MAX=5,Y=960", "5 960");
-        row("X=,Y=-", "-1 -1");
-        row("X=.,Y=1 440", "-1 -1");
-        row("X=1e3,Y=0x10", "-1 -1");
-        row("X=\uff11,Y=1.", "-1 1");
-        row("X=1440.5,Y=1441.5", "1440 1442");
-        row("X=-2.5,Y=-3.5", "-2 -4");
-        row("X=2.5000001,Y=2.4999999", "3 2");
-        row("X=.5,Y=.51", "0 1");
-        row("X=1.6,Y=-2.7", "2 -3");
-        row("12,Y=5", "-1 5");
-        row("X=2147483647,Y=-2147483648", "2147483647 -2147483648");
-        row("X=2147483648,Y=-2147483649", "-1 -1");
-        row("X=2147483647.5,Y=-2147483648.5", "-1 -2147483648");
-        row("X=2147483646.5,Y=99999999999999999999999", "2147483646 -1");
-        row("X=000000000000000000001440", "1440 -1");
-    }
-    void parsePlacement()
-    {
-        QFETCH(Row, row);
-        QCOMPARE(fields(ParsePlacement(QString::fromUtf8(row.stored))), row.expected);
-    }
-
-    void formatPlacement()
-    {
-        QCOMPARE(FormatPlacement(1440, 960), QStringLiteral("X=1440,Y=960"));
-        QCOMPARE(FormatPlacement(-300, -0.0), QStringLiteral("X=-300,Y=0"));
-        QCOMPARE(FormatPlacement(1440.5, 1.0 / 3.0),
-                 QStringLiteral("X=1440.5,Y=0.3333333333333333"));
-        QCOMPARE(FormatPlacement(1e7, 1e-5), QStringLiteral("X=10000000,Y=0.00001"));
-        QCOMPARE(fields(ParsePlacement(FormatPlacement(-8 * kTwipsPerPixel, 64 * kTwipsPerPixel))),
-                 QStringLiteral("-120 960 -1 -1 0"));
+        const auto& [sounds, names, path, restore, p] = settingsFlags();
+        QCOMPARE(QString::asprintf("%d%d%d %d %d %d %d %d %d", sounds, names, path, restore, p.X,
+                                   p.Y, p.W, p.H, p.S),
+                 expected);
     }
 };
 

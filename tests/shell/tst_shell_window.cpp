@@ -1,7 +1,5 @@
-// The shell's windows and routes on the offscreen platform: window placement, the options
-// and About dialogs, the system-menu commands, help, sounds, attention and panel edges.
-#include "game/versions.h"
-#include "shell/frmabout.h"
+// The shell's windows on the offscreen platform: the main window's placement, the options
+// dialog, the system-menu commands, help, sounds and panel edges.
 #include "shell/frmoptions.h"
 #include "shell/paneledge.h"
 #include "shell/systemmenu.h"
@@ -10,370 +8,175 @@
 #include "windowseams.h"
 
 #include <QApplication>
+#include <QBitmap>
 #include <QCheckBox>
-#include <QDir>
-#include <QFile>
 #include <QMenu>
 #include <QPainter>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QScreen>
-#include <QTest>
 
 using namespace tfp;
 using namespace tfp::shell;
 
-namespace {
-
-// A stand-in for the main window: a fixed-size top-level window.
-struct MainWindow : QWidget
-{
-    explicit MainWindow(QPoint at = {})
-    {
-        setFixedSize(408, 312);
-        if (!at.isNull()) {
-            move(at);
-            show();
-            QVERIFY(QTest::qWaitForWindowExposed(this));
-        }
-    }
-};
-
-QAbstractButton* child(const QWidget& dialog, const QString& name)
-{
-    auto* found = dialog.findChild<QAbstractButton*>(name);
-    if (!found)
-        qFatal("no control %s", qPrintable(name));
-    return found;
-}
-QAbstractButton* command(const QWidget& dialog, int i)
-{
-    return child(dialog, QStringLiteral("cmdCommand_%1").arg(i));
-}
-// A system-menu command: its id, its menu entry (empty: not ours), what it shows or opens.
-struct Command
-{
-    int id;
-    QString entry, dialog, url;
-};
-const QStringList kBoxes = {"chkPlaySoundEffects", "chkReusePlayerNames", "chkUseLastSavePath",
-                            "chkRestoreWindowPosition"};
-
-} // namespace
+static const QString kSite = QStringLiteral("https://www.torva.example/turnpicker/");
 
 class ShellWindowTest : public QObject
 {
     Q_OBJECT
 
     std::unique_ptr<test::WindowSeams> seams;
-    QStringList shown; // the options and About dialogs shown, each closed at once
 
 private slots:
-    void init()
-    {
-        seams = std::make_unique<test::WindowSeams>();
-        shown.clear();
-        seams->shownDialog = [this](QDialog& dialog) {
-            shown << dialog.objectName();
-            dialog.reject();
-        };
-    }
+    void init() { seams = std::make_unique<test::WindowSeams>(); }
     void cleanup()
     {
         seams.reset();
         QCOMPARE(QApplication::overrideCursor(), nullptr);
-        for (const QWidget* window : QApplication::topLevelWidgets())
-            QVERIFY2(!window->isVisible(), qPrintable(window->objectName()));
     }
 
+    // A stored position (twips) with X and Y above 0 and the title bar on a screen, else centred.
     void restorePosition_data()
     {
-        QTest::addColumn<QPoint>("stored");  // in twips
-        QTest::addColumn<QPoint>("frameAt"); // null: centred
+        QTest::addColumn<QPoint>("stored");
+        QTest::addColumn<QPoint>("at"); // null: centred
         QTest::newRow("stored") << QPoint(1440, 960) << QPoint(96, 64);
-        QTest::newRow("rounded to pixels") << QPoint(1447, 953) << QPoint(96, 64);
-        QTest::newRow("partly beyond the right") << QPoint(700 * 15, 960) << QPoint(700, 64);
         QTest::newRow("X zero") << QPoint(0, 960) << QPoint();
         QTest::newRow("Y zero") << QPoint(1440, 0) << QPoint();
-        QTest::newRow("negative") << QPoint(-300, 960) << QPoint();
-        QTest::newRow("beyond the right") << QPoint(5000 * 15, 960) << QPoint();
-        QTest::newRow("title bar below the screen") << QPoint(1440, 2000 * 15) << QPoint();
+        QTest::newRow("title bar beyond the screen") << QPoint(800 * 15, 960) << QPoint();
     }
     void restorePosition()
     {
         QFETCH(QPoint, stored);
-        QFETCH(QPoint, frameAt);
+        QFETCH(QPoint, at);
         settingsFlags().placement = {stored.x(), stored.y(), -1, -1, 0};
-        MainWindow window;
+        QWidget window;
+        window.setFixedSize(408, 312);
         RestoreMainWindowPosition(&window);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QCOMPARE(window.size(), QSize(408, 312));
-        const QRect frame = window.frameGeometry();
-        if (!frameAt.isNull()) {
-            QCOMPARE(frame.topLeft(), frameAt);
-            return;
-        }
-        // Placed before it is shown, the window may be off by the frame added on showing.
-        const QPoint off =
-            frame.center() - QGuiApplication::primaryScreen()->availableGeometry().center();
-        QVERIFY(qAbs(off.x()) <= (frame.width() - window.width()) / 2 + 1);
-        QVERIFY(qAbs(off.y()) <= (frame.height() - window.height()) / 2 + 1);
+        const QPoint centre = window.screen()->availableGeometry().center();
+        QCOMPARE(at.isNull() ? window.geometry().center() - centre : window.pos(), at);
     }
 
-    void writePlacement_data()
+    // The options stored, the boxes then ticked (of them only the sounds box enables Apply,
+    // playing no sound) and the options stored after the row's button; with the main window's.
+    void options_data()
     {
-        QTest::addColumn<bool>("restore");
-        QTest::newRow("restore on") << true;
-        QTest::newRow("restore off") << false;
+        QTest::addColumn<QStringList>("row");
+        QTest::newRow("OK") << QStringList{"///", "1110", "False/True/False/X=1440,Y=960"};
+        QTest::newRow("Apply") << QStringList{"TRUE/True/yes/X=1,Y=1", "1101", "False/True/True/"};
+        QTest::newRow("Cancel") << QStringList{"False/false/0/", "0000", "False/false/0/"};
     }
-    void writePlacement()
+    void options()
     {
-        QFETCH(bool, restore);
-        WriteSetting(Setting::RestoreWindowPosition, QStringLiteral("X=15,Y=15"));
-        settingsFlags().RestoreWindowPosition = restore;
-        WriteWindowPlacement(std::make_unique<MainWindow>(QPoint(96, 64)).get());
-        QCOMPARE(ReadSetting(Setting::RestoreWindowPosition),
-                 QLatin1String(restore ? "X=1440,Y=960" : ""));
-        // The next start puts the window where it was.
-        settingsFlags() = {};
-        LoadSettings();
-        MainWindow next;
-        RestoreMainWindowPosition(&next);
-        next.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&next));
-        QCOMPARE(next.frameGeometry().topLeft() == QPoint(96, 64), restore);
-    }
-
-    void optionsLoad_data()
-    {
-        QTest::addColumn<QStringList>("stored"); // the four values, empty: none
-        QTest::addColumn<QList<bool>>("ticked");
-        QTest::newRow("nothing") << QStringList(4) << QList<bool>{true, true, true, false};
-        QTest::newRow("all off") << QStringList{"False", "false", "0", ""}
-                                 << QList<bool>{false, false, false, false};
-        QTest::newRow("on, position") << QStringList{"TRUE", "True", "yes", "X=1440,Y=960"}
-                                      << QList<bool>{true, true, false, true};
-    }
-    void optionsLoad()
-    {
-        QFETCH(QStringList, stored);
-        QFETCH(QList<bool>, ticked);
+        QFETCH(QStringList, row);
+        const QString before = row[0], ticked = row[1];
+        const int how = QStringList{"OK", "Apply", "Cancel"}.indexOf(QTest::currentDataTag());
         for (int i = 0; i < 4; ++i)
-            WriteSetting(Setting(i), stored[i]);
-        settingsFlags() = {!ticked[0], !ticked[1], !ticked[2], !ticked[3], {}};
-        frmOptions dialog(nullptr);
-        for (int i = 0; i < 4; ++i)
-            QCOMPARE(qobject_cast<QCheckBox*>(child(dialog, kBoxes[i]))->isChecked(), ticked[i]);
-        QVERIFY(!command(dialog, 1)->isEnabled());
-        QCOMPARE(settingsFlags().PlaySounds, ticked[0]); // the store read afresh
-        QCOMPARE(settingsFlags().RestoreWindowPosition, ticked[3]);
-    }
-
-    // Sounds unticked and the position ticked, then the dialog left one way or another.
-    void optionsLeft_data()
-    {
-        QTest::addColumn<int>("how"); // 0 OK, 1 Apply, 2 Cancel, 3 Escape, 4 closed, 5 Enter
-        QTest::addColumn<bool>("saved");
-        QTest::newRow("OK") << 0 << true;
-        QTest::newRow("Apply") << 1 << true;
-        QTest::newRow("Cancel") << 2 << false;
-        QTest::newRow("Escape") << 3 << false;
-        QTest::newRow("closed") << 4 << false;
-        QTest::newRow("Enter on a box") << 5 << true;
-    }
-    void optionsLeft()
-    {
-        QFETCH(int, how);
-        QFETCH(bool, saved);
-        MainWindow main(QPoint(96, 64));
+            WriteSetting(Setting(i), before.section(u'/', i, i));
+        // Flags other than the store's: the dialog reads the store afresh.
+        settingsFlags() = {ticked[0] == u'0', true, true, ticked[3] == u'0', {}};
+        QWidget main;
+        main.move(96, 64);
+        main.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&main));
         frmOptions dialog(&main);
         dialog.open();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        QAbstractButton* sounds = child(dialog, kBoxes[0]);
-        for (int i = 3; i > 0; --i) // only the sounds box enables Apply
-            QTest::mouseClick(child(dialog, kBoxes[i]), Qt::LeftButton);
-        child(dialog, kBoxes[1])->click();
-        child(dialog, kBoxes[2])->click();
-        QVERIFY(!command(dialog, 1)->isEnabled());
-        QTest::mouseClick(sounds, Qt::LeftButton);
-        QVERIFY(command(dialog, 1)->isEnabled() && seams->played.isEmpty());
-        sounds->setFocus();
-        if (how < 3)
-            command(dialog, how)->click();
-        else if (how == 4)
-            dialog.close();
-        else
-            QTest::keyClick(sounds, how == 3 ? Qt::Key_Escape : Qt::Key_Return);
-        QCOMPARE(dialog.isVisible(), how == 1);
-        QCOMPARE(ReadSetting(Setting::PlaySounds), QLatin1String(saved ? "False" : ""));
-        QCOMPARE(ReadSetting(Setting::ReusePlayerNames), QLatin1String(saved ? "True" : ""));
-        QCOMPARE(ReadSetting(Setting::RestoreWindowPosition),
-                 QLatin1String(saved ? "X=1440,Y=960" : ""));
-        QCOMPARE(settingsFlags().RestoreWindowPosition, saved);
-        QCOMPARE(settingsFlags().PlaySounds, !saved); // read when the dialog was loaded
-        if (how == 1) {
-            QVERIFY(!command(dialog, 1)->isEnabled());
-            child(dialog, kBoxes[3])->click(); // unticked and applied: the position goes
-            sounds->click();
-            command(dialog, 1)->click();
-            QCOMPARE(ReadSetting(Setting::RestoreWindowPosition), QString());
-            QVERIFY(settingsFlags().PlaySounds && !settingsFlags().RestoreWindowPosition);
-            dialog.reject();
+        const QList<QCheckBox*> boxes = dialog.findChildren<QCheckBox*>();
+        const auto apply = dialog.findChild<QAbstractButton*>("cmdCommand_1");
+        QString shown;
+        for (int i = 3; i >= 0; --i) {
+            shown.prepend(boxes[i]->isChecked() ? u'1' : u'0');
+            QVERIFY(!apply->isEnabled());
+            QTest::mouseClick(boxes[i], Qt::LeftButton);
         }
+        QCOMPARE(shown, ticked);
+        boxes[1]->click();
+        QVERIFY(apply->isEnabled() && seams->played.isEmpty());
+        dialog.findChild<QAbstractButton*>(QStringLiteral("cmdCommand_%1").arg(how))->click();
+        QStringList values;
+        for (int i = 0; i < 4; ++i)
+            values << ReadSetting(Setting(i));
+        QCOMPARE(values.join(u'/'), row[2]);
+        QCOMPARE(dialog.isVisible(), how == 1);
+        QCOMPARE(apply->isEnabled(), how == 2);
+        dialog.reject();
     }
 
-    void showOptionsDialog_modalOverTheMainWindow()
-    {
-        MainWindow main(QPoint(96, 64));
-        bool seen = false;
-        seams->shownDialog = [&](QDialog& dialog) {
-            seen = dialog.isModal() && dialog.parentWidget() == &main;
-            QTRY_COMPARE(QApplication::overrideCursor(), nullptr);
-            command(dialog, 0)->click();
-        };
-        ShowOptionsDialog(&main);
-        QVERIFY(seen);
-        QCOMPARE(ReadSetting(Setting::PlaySounds), QStringLiteral("True"));
-    }
-
-    void aboutBox_showsVersionAndSupportedVersions()
-    {
-        const QString text = aboutText();
-        QVERIFY(text.startsWith(QStringLiteral("Application Version ") + getAppVersion() + "\r\n"));
-        QVERIFY(text.endsWith(QStringLiteral(":  \r\n   1.5.22\r\n   1.5.23\r\n   1.5.24\r\n")));
-        frmAbout dialog(nullptr);
-        QCOMPARE(dialog.findChild<QPlainTextEdit*>()->toPlainText(),
-                 QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-    }
-
-    void systemMenu_data()
-    {
-        test::addRowColumn<Command>();
-        const QString site = QStringLiteral("https://www.torva.example/turnpicker/");
-        // clang-format off
-        test::addRow<Command>("About", 1010, "About Torva Fogline Turnpicker...", "frmAbout", "");
-        test::addRow<Command>("Help", 1011, "Help Documentation...", "", site);
-        test::addRow<Command>("Options", 1012, "Program Options...", "frmOptions", "");
-        test::addRow<Command>("one below", 1009, "", "", "");
-        test::addRow<Command>("one above", 1013, "", "", "");
-        test::addRow<Command>("masked About", 1010 & 0xFFF0, "", "", "");
-        test::addRow<Command>("Close", 0xF060, "", "", "");
-        // clang-format on
-    }
+    // Each command by its exact id, then from the menu after a separator below its entries.
     void systemMenu()
     {
-        QFETCH(Command, row);
-        const auto& [id, entry, dialog, url] = row;
-        MainWindow main;
-        QCOMPARE(SystemMenuProc(&main, id), !entry.isEmpty());
-        QCOMPARE(shown, dialog.isEmpty() ? QStringList() : QStringList{dialog});
-        QCOMPARE(seams->opened, url.isEmpty() ? QList<QUrl>() : QList<QUrl>{QUrl(url)});
-        if (entry.isEmpty())
-            return;
-        // The same command from the menu, after a separator below the menu's own entries.
+        QWidget main;
+        QStringList ran; // the dialogs shown (each closed at once) and the addresses opened
+        seams->shownDialog = [&](QDialog& dialog) {
+            const bool ok = dialog.isModal() && dialog.parentWidget() == &main &&
+                            QTest::qWaitFor([] { return !QApplication::overrideCursor(); });
+            const auto* text = dialog.findChild<QPlainTextEdit*>(); // About: the versions last
+            ran << (text ? text->toPlainText().section(u'\n', -4) : dialog.objectName()) +
+                       (ok ? "" : ": not modal over main, or still waiting");
+            dialog.reject();
+        };
         QMenu menu;
         menu.addAction(QStringLiteral("Other"));
         populateSystemMenu(menu, &main);
-        QCOMPARE(menu.actions().size(), 5);
-        QVERIFY(menu.actions()[1]->isSeparator());
-        QAction* action = menu.actions()[id - 1010 + 2];
-        QCOMPARE(action->text(), entry);
-        action->trigger();
-        QCOMPARE(shown.size() + seams->opened.size(), 2);
+        QStringList entries;
+        for (const QAction* action : menu.actions())
+            entries << (action->isSeparator() ? "-" : action->text());
+        QCOMPARE(entries, QStringList({"Other", "-", "About Torva Fogline Turnpicker...",
+                                       "Help Documentation...", "Program Options..."}));
+        for (const int id : {1009, 1010, 1011, 1012, 1013, 0xF060})
+            QCOMPARE(SystemMenuProc(&main, id), id >= 1010 && id <= 1012);
+        for (int i = 2; i < 5; ++i)
+            menu.actions()[i]->trigger();
+        for (const QUrl& url : std::as_const(seams->opened))
+            ran << url.toString();
+        const QStringList twice = {"   1.5.22\n   1.5.23\n   1.5.24\n", "frmOptions"};
+        QCOMPARE(ran, twice + twice + QStringList(2, kSite));
     }
 
-    void openHelpTarget_data()
-    {
-        // clang-format off
-        QTest::addColumn<QString>("target"); // %1: a folder that holds help.html, %2: its URL
-        QTest::addColumn<bool>("opened");    // false: the help box instead
-        QTest::newRow("web site") << "https://www.torva.example/turnpicker/" << true;
-        QTest::newRow("existing file") << "%1/help.html" << true;
-        QTest::newRow("file URL") << "%2/help.html" << true;
-        QTest::newRow("missing file") << "%1/missing.html" << false;
-        QTest::newRow("missing file URL") << "%2/missing.html" << false;
-        QTest::newRow("folder") << "%1" << false;
-        QTest::newRow("Windows path") << "C:\\Help\\turnpicker.chm" << false;
-        // clang-format on
-    }
+    // Help opens an address or an existing file (path or file URL), else a box names the site.
     void openHelpTarget()
     {
-        QFETCH(QString, target);
-        QFETCH(bool, opened);
-        QFile(seams->path(QStringLiteral("help.html"))).open(QIODevice::WriteOnly);
-        target.replace(QStringLiteral("%1"), seams->dir.path());
-        target.replace(QStringLiteral("%2"), QUrl::fromLocalFile(seams->dir.path()).toString());
-        OpenHelpTarget(target);
-        const QUrl url = QDir::isAbsolutePath(target) ? QUrl::fromLocalFile(target) : QUrl(target);
-        QCOMPARE(seams->opened, opened ? QList<QUrl>{url} : QList<QUrl>());
-        QCOMPARE(MessageBox::testSeam().requests().size(), opened ? 0 : 1);
-        if (!opened)
-            QVERIFY(MessageBox::testSeam().requests()[0].text.contains(QStringLiteral(
-                "see the application's web site at https://www.torva.example/turnpicker/")));
+        const QString dir = seams->dir.path(), url = QUrl::fromLocalFile(dir).toString();
+        QVERIFY(test::writeFile(dir + "/help.html", {}));
+        for (const QString& target :
+             {kSite, dir + "/help.html", url + "/help.html", dir + "/missing.html",
+              url + "/missing.html", dir, QStringLiteral("C:/Help/turnpicker.chm")})
+            OpenHelpTarget(target);
         openDonationPage();
-        QCOMPARE(seams->opened.constLast(),
-                 QUrl(QStringLiteral("https://www.torva.example/turnpicker/donate/")));
+        const QUrl file = QUrl::fromLocalFile(dir + "/help.html");
+        QCOMPARE(seams->opened, QList<QUrl>({QUrl(kSite), file, file, QUrl(kSite + "donate/")}));
+        const QList<Message> boxes = MessageBox::testSeam().requests();
+        QVERIFY(boxes.size() == 4 && boxes[3].text.contains("application's web site at " + kSite));
     }
 
-    void playSoundCue_data()
-    {
-        QTest::addColumn<bool>("soundsOn");
-        QTest::addColumn<SoundCue>("cue");
-        QTest::addColumn<QString>("file");
-        QTest::newRow("event") << true << SoundCue::Event << "Event.wav";
-        QTest::newRow("next turn") << true << SoundCue::NextTurn << "NextTurn.wav";
-        QTest::newRow("end game") << true << SoundCue::EndGame << "EndGame.wav";
-        QTest::newRow("none") << true << SoundCue::None << "";
-        QTest::newRow("sounds off") << false << SoundCue::EndGame << "EndGame.wav";
-    }
+    // A cue's file beside the program (no Sounds folder is installed) at each click; none if off.
     void playSoundCue()
     {
-        QFETCH(bool, soundsOn);
-        QFETCH(SoundCue, cue);
-        QFETCH(QString, file);
-        settingsFlags().PlaySounds = soundsOn;
-        shell::playSoundCue(cue);
-        shell::playSoundCue(cue); // a second click starts the sound again
-        // No Sounds folder is installed for the tests: the path beside the program remains.
-        const QString path =
-            file.isEmpty() ? QString() : QCoreApplication::applicationDirPath() + "/Sounds/" + file;
-        QCOMPARE(soundFilePath(cue), path);
-        QCOMPARE(seams->played,
-                 (soundsOn && !file.isEmpty() ? QStringList{path, path} : QStringList()));
+        settingsFlags().PlaySounds = true;
+        for (const SoundCue cue : {SoundCue::Event, SoundCue::NextTurn, SoundCue::EndGame,
+                                   SoundCue::EndGame, SoundCue::None})
+            shell::playSoundCue(cue);
+        settingsFlags().PlaySounds = false;
+        shell::playSoundCue(SoundCue::Event);
+        const QString beside = QCoreApplication::applicationDirPath() + "/Sounds/";
+        QCOMPARE(seams->played, QStringList({beside + "Event.wav", beside + "NextTurn.wav",
+                                             beside + "EndGame.wav", beside + "EndGame.wav"}));
     }
 
-    // The edge covers the pixels from left and top up to, not including, right and bottom.
-    void panelEdge_data()
+    // The edge covers [left, right) x [top, bottom), and nothing where that is empty.
+    void panelEdge_coversItsRectangle()
     {
-        QTest::addColumn<QRect>("rect"); // left, top, right, bottom
-        QTest::addColumn<bool>("sunken");
-        QTest::addColumn<bool>("drawn");
-        QTest::newRow("thin") << QRect(QPoint(3, 10), QPoint(43, 12)) << false << true;
-        QTest::newRow("sunken") << QRect(QPoint(4, 4), QPoint(58, 57)) << true << true;
-        QTest::newRow("no width") << QRect(QPoint(10, 5), QPoint(10, 9)) << false << false;
-        QTest::newRow("upside down") << QRect(QPoint(10, 9), QPoint(12, 5)) << true << false;
-    }
-    void panelEdge()
-    {
-        QFETCH(QRect, rect);
-        QFETCH(bool, sunken);
-        QFETCH(bool, drawn);
-        QImage image(80, 80, QImage::Format_RGB32), blank(80, 80, QImage::Format_RGB32);
-        image.fill(Qt::black);
-        blank.fill(Qt::black);
-        QPainter painter(&image);
-        DrawPanelEdge(painter, rect.left(), rect.top(), rect.right(), rect.bottom(), sunken);
-        painter.end();
-        QCOMPARE(image != blank, drawn);
-        const QPoint mid = rect.center();
-        for (const QPoint p :
-             {QPoint(mid.x(), rect.top()), QPoint(rect.left(), mid.y()),
-              QPoint(mid.x(), rect.bottom() - 1), QPoint(rect.right() - 1, mid.y())})
-            QCOMPARE(image.pixel(p) != blank.pixel(p), drawn);
-        for (const QPoint p : {QPoint(mid.x(), rect.top() - 1), QPoint(rect.left() - 1, mid.y()),
-                               QPoint(mid.x(), rect.bottom()), QPoint(rect.right(), mid.y())})
-            QCOMPARE(image.pixel(p), blank.pixel(p));
+        for (const bool sunken : {false, true}) {
+            QImage image(60, 60, QImage::Format_RGB32);
+            image.fill(Qt::black);
+            QPainter painter(&image);
+            DrawPanelEdge(painter, 5, 10, 30, 22, sunken);
+            DrawPanelEdge(painter, 40, 5, 40, 9, sunken);
+            DrawPanelEdge(painter, 40, 20, 45, 15, sunken);
+            painter.end();
+            const QImage drawn = image.createMaskFromColor(qRgb(0, 0, 0), Qt::MaskInColor);
+            QCOMPARE(QRegion(QBitmap::fromImage(drawn)).boundingRect(), QRect(5, 10, 25, 12));
+        }
     }
 };
 
