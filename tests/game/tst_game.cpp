@@ -72,9 +72,10 @@ class TestGame : public QObject
     [[nodiscard]] QString path(const QString& name) const { return m_dir.filePath(name); }
 
 private slots:
-    // "plain|cipher|back", bytes in hex (no plain text: only deciphered; no result: refused).
-    // Odd positions subtract the offset of their class, even ones add it; a value beyond a
-    // byte wraps by 255, one below 16 is padded by "*".
+    // "plain|cipher|back", bytes in hex (no plain text: only deciphered; no result: refused):
+    // odd positions subtract the offset of their class (ten A's: 3 3 0 3 1 0 2 3 0 1), even
+    // ones add it; a value beyond a byte wraps by 255, one below 16 is padded by "*". Codes 1
+    // to 254 come back from positions of every class and parity.
     void cipher_knownValues_data()
     {
         QTest::addColumn<QStringList>("row");
@@ -301,13 +302,11 @@ private slots:
     void drawEndingTurn_range_data()
     {
         QTest::addColumn<QList<int>>("row"); // turns, modifier, type, earliest, latest
-        for (const QList<int>& row : {QList<int>{20, 3, 0, 17, 20},
-                                      {20, 3, 1, 17, 23},
-                                      {20, 0, 1, 20, 20},
-                                      {2, 1, 0, 1, 2},
-                                      {5, 8, 0, -3, 5},
-                                      {20, 3, 2, 0, 0}})
-            QTest::addRow("%d turns, modifier %d, type %d", row[0], row[1], row[2]) << row;
+        const int rows[][5] = {{20, 3, 0, 17, 20}, {20, 3, 1, 17, 23}, {20, 0, 1, 20, 20},
+                               {2, 1, 0, 1, 2},    {5, 8, 0, -3, 5},   {20, 3, 2, 0, 0}};
+        for (const auto& r : rows)
+            QTest::addRow("%d turns, modifier %d, type %d", r[0], r[1], r[2])
+                << QList<int>(std::begin(r), std::end(r));
     }
     void drawEndingTurn_range()
     {
