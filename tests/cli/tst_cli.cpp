@@ -66,9 +66,9 @@ private slots:
         row("check: over", "check FILE", basicGame(19, 19), 3,
             "Turn #19\nThe battle is already over!\n");
         row("check: unknown type", "check FILE", unknown, 1, "", "game type the program does not");
-        row("check: secure", secure, secureGame(16, 19, 1), 0,
-            "Turn #17\nThis is NOT the ending turn.\nBen, send this file to player #1.\n", "",
-            "Bravo\n");
+        row("check: secure", "check FILE", secureGame(16, 19, 1), 0,
+            "Turn #17\nThis is NOT the ending turn.\nBen, send this file to player #1.\n",
+            "Enter Password for Player #2 (Ben): \n", "Bravo\n");
         row("check: not allowed", secure, sent, 4,
             "Game File Loaded\nAnna, player #2 needs to check turn 18\n", "", "Alpha\n");
         row("check: missing file", "check FILE", {}, 1, "", "Could not open the file '");
