@@ -1,4 +1,5 @@
 // The password and confirm-save dialogs, driven through their own controls.
+#include "testsupport.h"
 #include "windowseams.h"
 
 #include <QApplication>
@@ -10,20 +11,21 @@
 using namespace tfp;
 using namespace tfp::ui;
 
+namespace {
+// Text put in the dialog (the password typed, the settings to confirm), then an action:
+// 0 the first button (OK, Yes), 1 the second (Cancel, No), 2 Escape, 3 the dialog closed.
+// `result`: the password handed back, or 1 when the settings were accepted and 0 when not;
+// `stays`: the dialog stays open, with one message shown.
+// clang-format off
+struct Answer { bool password; QString text; int action; QString result; bool stays = false; };
+// clang-format on
+} // namespace
+
 class tst_Dialogs : public QObject
 {
     Q_OBJECT
 
     std::unique_ptr<test::WindowSeams> seams;
-
-    static QLineEdit* box(QDialog& d)
-    {
-        return d.findChild<QLineEdit*>(QStringLiteral("txtPassword"));
-    }
-    static QPushButton* button(QDialog& d, int i)
-    {
-        return d.findChild<QPushButton*>(QStringLiteral("cmdCommand_%1").arg(i));
-    }
 
 private slots:
     void init() { seams = std::make_unique<test::WindowSeams>(); }
@@ -37,82 +39,69 @@ private slots:
     void password_okFollowsTheBox()
     {
         frmPassword dialog;
-        dialog.setWindowTitle(QStringLiteral("Set Password for Player #2"));
         dialog.setUserName(QStringLiteral("Ben"));
         dialog.show();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
-        QCOMPARE(dialog.windowHandle()->title(), QStringLiteral("Set Password for Player #2"));
+        auto* box = dialog.findChild<QLineEdit*>(QStringLiteral("txtPassword"));
+        auto* ok = dialog.findChild<QPushButton*>(QStringLiteral("cmdCommand_0"));
         QCOMPARE(dialog.findChild<QLineEdit*>(QStringLiteral("txtUserName"))->text(), u"Ben");
-        QVERIFY(!button(dialog, 0)->isEnabled());
-        QTest::keyClicks(box(dialog), QStringLiteral("a<b>") + QString(20, u'c'));
-        QCOMPARE(box(dialog)->text(), QStringLiteral("ab") + QString(18, u'c'));
-        QVERIFY(button(dialog, 0)->isEnabled());
-        box(dialog)->setText(QStringLiteral("   "));
-        button(dialog, 1)->setFocus(); // leaving the box trims it
-        QVERIFY(box(dialog)->text().isEmpty() && !button(dialog, 0)->isEnabled());
+        QVERIFY(!ok->isEnabled());
+        QTest::keyClicks(box, QStringLiteral("a<b>") + QString(20, u'c'));
+        QVERIFY(box->text() == QStringLiteral("ab") + QString(18, u'c') && ok->isEnabled());
+        box->setText(QStringLiteral("   "));
+        ok->setFocus(); // leaving the box trims it
+        QVERIFY(box->text().isEmpty() && !ok->isEnabled());
         dialog.hide();
     }
 
-    void password_handsBack_data()
+    void answer_data()
     {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<int>("action"); // 0 OK, 1 Cancel, 2 Escape, 3 closed
-        QTest::addColumn<QString>("result");
-        QTest::addColumn<bool>("stays"); // open, with one message shown
+        test::addRowColumn<Answer>();
         // clang-format off
-        QTest::newRow("OK trims") << "  pass word  " << 0 << "pass word" << false;
-        QTest::newRow("OK with blanks: none") << "   " << 0 << "" << false;
-        QTest::newRow("OK, U+043F") << QStringLiteral("\u043f") << 0 << "" << true;
-        QTest::newRow("Cancel hands back the text") << "pw" << 1 << "pw" << false;
-        QTest::newRow("Cancel while empty") << "" << 1 << "" << true;
-        QTest::newRow("Escape hands back the text") << "pw" << 2 << "pw" << false;
-        QTest::newRow("Escape while empty") << "" << 2 << "" << true;
-        QTest::newRow("closed: none") << "typed" << 3 << "" << false;
-        QTest::newRow("closed while empty") << "" << 3 << "" << true;
+        test::addRow<Answer>("password, OK trims", true, "  pass word  ", 0, "pass word");
+        test::addRow<Answer>("password, OK with blanks: none", true, "   ", 0, "");
+        test::addRow<Answer>("password, OK, U+043F", true, QStringLiteral("\u043f"), 0, "", true);
+        test::addRow<Answer>("password, Cancel hands back the text", true, "pw", 1, "pw");
+        test::addRow<Answer>("password, Cancel while empty", true, "", 1, "", true);
+        test::addRow<Answer>("password, Escape hands back the text", true, "pw", 2, "pw");
+        test::addRow<Answer>("password, Escape while empty", true, "", 2, "", true);
+        test::addRow<Answer>("password, closed: none", true, "typed", 3, "");
+        test::addRow<Answer>("password, closed while empty", true, "", 3, "", true);
+        test::addRow<Answer>("confirm, Yes", false, "Game: Ridge\r\nTurns: 20", 0, "1");
+        test::addRow<Answer>("confirm, No", false, "Turns: 20", 1, "0");
+        test::addRow<Answer>("confirm, Escape", false, "Turns: 20", 2, "0");
+        test::addRow<Answer>("confirm, closed", false, "Turns: 20", 3, "0");
         // clang-format on
     }
-    void password_handsBack()
+    void answer()
     {
-        QFETCH(QString, typed);
-        QFETCH(int, action);
-        QFETCH(bool, stays);
-        frmPassword dialog;
+        QFETCH(Answer, row);
+        frmPassword password;
+        frmConfirmSave confirm;
+        QDialog& dialog = row.password ? static_cast<QDialog&>(password) : confirm;
         dialog.open();
-        box(dialog)->setText(typed);
-        if (action < 2)
-            button(dialog, action)->click();
-        else if (action == 2)
+        if (row.password)
+            dialog.findChild<QLineEdit*>(QStringLiteral("txtPassword"))->setText(row.text);
+        else
+            confirm.setText(row.text);
+        auto* shown = dialog.findChild<QPlainTextEdit*>(QStringLiteral("txtConfirmSave"));
+        QVERIFY(row.password ||
+                (shown->isReadOnly() && shown->toPlainText() == QString(row.text).remove(u'\r')));
+        if (row.action < 2)
+            dialog.findChild<QPushButton*>(QStringLiteral("cmdCommand_%1").arg(row.action))
+                ->click();
+        else if (row.action == 2)
             QTest::keyClick(&dialog, Qt::Key_Escape);
         else
             dialog.close();
-        QTEST(dialog.sValidatedPassword, "result");
-        QCOMPARE(dialog.isVisible(), stays);
-        QCOMPARE(shell::MessageBox::testSeam().requests().size(), stays ? 1 : 0);
+        const QString result = row.password ? password.sValidatedPassword
+                                            : QString::number(confirm.bAcceptGameParameters);
+        QCOMPARE(result, row.result);
+        QCOMPARE(dialog.isVisible(), row.stays);
+        QCOMPARE(dialog.result() == QDialog::Accepted,
+                 !row.stays && row.action < 3 && result != u"0");
+        QCOMPARE(shell::MessageBox::testSeam().requests().size(), row.stays ? 1 : 0);
         dialog.hide();
-    }
-
-    void confirmSave_data()
-    {
-        QTest::addColumn<int>("action"); // 0 Yes, 1 No, 2 closed
-        QTest::addColumn<bool>("accepted");
-        QTest::newRow("yes") << 0 << true;
-        QTest::newRow("no") << 1 << false;
-        QTest::newRow("closed") << 2 << false;
-    }
-    void confirmSave()
-    {
-        QFETCH(int, action);
-        frmConfirmSave dialog;
-        dialog.setText(QStringLiteral("Turns: 20"));
-        dialog.open();
-        auto* text = dialog.findChild<QPlainTextEdit*>(QStringLiteral("txtConfirmSave"));
-        QVERIFY(text->isReadOnly() && text->toPlainText() == u"Turns: 20");
-        if (action < 2)
-            button(dialog, action)->click();
-        else
-            dialog.close();
-        QTEST(dialog.bAcceptGameParameters, "accepted");
-        QVERIFY(!dialog.isVisible());
     }
 };
 
