@@ -54,9 +54,8 @@ private slots:
     void everyTextWhole()
     {
         const test::WindowSeams seams;
-        const QFont desktop = QApplication::font();
         QStringList cut;
-        for (const QFont& font : {desktop, QFont(QStringLiteral("DejaVu Sans"), 11)}) {
+        for (const QFont& font : {QApplication::font(), QFont(QStringLiteral("DejaVu Sans"), 11)}) {
             QApplication::setFont(font);
             ui::frmMain main;
             main.load();
