@@ -1,5 +1,5 @@
-// The main window driven through its controls: setup entries, the new-game, open and
-// check workflows, the keys, drops and the donation link; every dialog through its seam.
+// The main window driven through its controls (other dialogs answered through their seams), then
+// the password and confirm-save dialogs through theirs. The rules are the game library's tests.
 #include "shell/attention.h"
 #include "testsupport.h"
 #include "ui/frmmain.h"
@@ -11,6 +11,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 #include <QToolButton>
 #include <QWindow>
@@ -18,18 +20,14 @@
 using namespace tfp;
 using namespace tfp::ui;
 
-// The rows of the tables below.
 // clang-format off
 namespace {
-struct Entries { QStringList entries; bool saveEnabled; };
-// Typed into a box, which is then left; the modifier box holds `modifier` before.
-struct Typing { QString box, typed, kept, modifier = "0", modifierKept = "0"; int highest = 60; };
-// Save pressed and stopped before a game exists; `message`: how the one shown starts.
-struct Stop { QString modifier; bool confirmed; QString password, file, message; bool fileAsked; };
-struct Check { qint16 ending; QString message, caption; QColor colour; QString sound, after; };
-// A key in welcome or setup mode, with "5" typed into `typed` and an answer to the question.
-struct Key { int key; bool inSetup; QString typed, question; bool yes, setupAfter, closed = false; };
-struct Mouse { int button; QPoint releasedAt; int opened; bool pressed = true; };
+const char* const kBoxes[] = {"txtGameName", "txtAllied", "txtAxis", "txtGameTurns", "txtVariance"};
+// The password typed, then 0 the first button (OK, Yes), 1 the second, 2 Escape or 3 closed;
+// `result`: the password handed back, or 1 for settings accepted; `stays`: open, one message.
+struct Answer { bool password; QString text; int action; QString result; bool stays = false; };
+// A game opened, a file refused (none: no file; "-": the file dialog cancelled), a check.
+struct Check { qint16 ending; QByteArray refused; QString shown; };
 } // namespace
 // clang-format on
 
@@ -40,70 +38,67 @@ class tst_frmMain : public QObject
     std::unique_ptr<test::WindowSeams> seams;
     std::unique_ptr<frmMain> window;
 
-    template <typename T = QWidget> T* control(const QString& name)
+    template <typename T = QLineEdit> T* get(const QString& n) { return window->findChild<T*>(n); }
+    void click(const QString& name) { QTest::mouseClick(get<QWidget>(name), Qt::LeftButton); }
+    void click(int i) { click(QStringLiteral("cmdCommand_%1").arg(i)); }
+    static QString focused() { return QApplication::focusWidget()->objectName(); }
+    static void key(int k) { QTest::keyClick(QApplication::focusWidget(), Qt::Key(k)); }
+    static QString lastMessage()
     {
-        T* widget = window->findChild<T*>(name);
-        if (!widget)
-            qFatal("no control %s", qPrintable(name));
-        return widget;
+        const std::optional<Message> shown = shell::MessageBox::testSeam().lastRequest();
+        return shown ? shown->title + u'|' + shown->text : QString();
     }
-    QLineEdit* edit(const QString& name) { return control<QLineEdit>(name); }
-    QToolButton* button(int i)
+    // The window as the player sees it: mode, status title, message and colour; whether Save,
+    // New, Check, Open and the setup boxes are enabled and Quick Battle and Secure chosen;
+    // the check button's caption; the setup boxes.
+    QString shown()
     {
-        return control<QToolButton>(QStringLiteral("cmdCommand_%1").arg(i));
+        QString s = QString::number(int(window->mode())) + u'|' + get("txtGameStatus_0")->text() +
+                    u'|' + window->statusMessage() + u'|' +
+                    get("txtGameStatus_0")->palette().color(QPalette::Text).name() + u'|';
+        for (const char* name : {"cmdCommand_0", "cmdCommand_1", "cmdCommand_2", "cmdCommand_3",
+                                 "txtGameName", "optType_1", "optMode_1"}) {
+            const auto* option = qobject_cast<QRadioButton*>(get<QWidget>(name));
+            s += (option ? option->isChecked() : get<QWidget>(name)->isEnabled()) ? u'1' : u'0';
+        }
+        s += u'|' + get<QToolButton>("cmdCommand_2")->text();
+        for (const char* box : kBoxes)
+            s += (box == kBoxes[0] ? u'|' : u',') + get(box)->text();
+        return s;
     }
-    void click(int i) { QTest::mouseClick(button(i), Qt::LeftButton); }
-    void click(const QString& name) { QTest::mouseClick(control(name), Qt::LeftButton); }
-    QString title() { return edit("txtGameStatus_0")->text(); }
-    QColor colour() { return edit("txtGameStatus_0")->palette().color(QPalette::Text); }
-    QString message() { return window->statusMessage(); }
-    static QList<Message> messages() { return shell::MessageBox::testSeam().requests(); }
-    void key(int k)
-    {
-        QWidget* focus = QApplication::focusWidget();
-        QTest::keyClick(focus ? focus : window.get(), Qt::Key(k));
-    }
-    // New, then the entries typed: game name, player #1, player #2, turns, modifier.
-    void setup(const QStringList& entries, bool secure = false)
+    // New, then the entries typed (game name, players, turns, modifier) and an option chosen.
+    void setup(const QStringList& entries, const QString& option = {})
     {
         click(1);
-        for (int i = 0; i < 5; ++i) {
-            QLineEdit* box = edit(QStringList{"txtGameName", "txtAllied", "txtAxis", "txtGameTurns",
-                                              "txtVariance"}[i]);
-            box->clear();
-            QTest::keyClicks(box, entries.value(i));
+        for (int i = 0; i < entries.size(); ++i) {
+            get(kBoxes[i])->clear();
+            QTest::keyClicks(get(kBoxes[i]), entries[i]);
         }
-        if (secure)
-            click("optMode_1");
+        if (!option.isEmpty())
+            click(option);
     }
-    QString create(bool secure = false, const QString& password = {})
+    // Save or Open pressed, with answers to the confirmation, password and file dialogs (no
+    // path: the file dialog is cancelled).
+    void press(int command, const QString& path, bool confirmed = true, const QString& pw = {})
     {
-        setup({"Ridge", "Anna", "Ben", "20", "3"}, secure);
-        frmConfirmSave::testSeam().queueAnswer(true);
-        frmPassword::testSeam().queueAnswer(password);
-        open(seams->path(QStringLiteral("ridge.tfp")), 0);
-        return seams->path(QStringLiteral("ridge.tfp"));
-    }
-    void open(const QString& path, int command = 3)
-    {
-        FileDialog::testSeam().queueAnswer(path);
+        frmConfirmSave::testSeam().queueAnswer(confirmed);
+        frmPassword::testSeam().queueAnswer(pw);
+        if (!path.isEmpty())
+            FileDialog::testSeam().queueAnswer(path);
         click(command);
     }
-    QString sample(qint16 ending)
+    // The turns, the modifier and the highest the modifier's arrows reach, once `text` is
+    // typed into box `name` and Tab pressed to leave it (no box: as they are).
+    QString numbers(const QString& name = {}, const QString& text = {})
     {
-        GameRecord r = test::basicGame(16, ending);
-        test::saveGame(r, seams->path(QStringLiteral("game.tfp")));
-        open(r.FilePath);
-        return r.FilePath;
-    }
-    bool drop(QMimeData& data, QPoint at = {60, 190})
-    {
-        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(window->windowHandle(), &enter);
-        QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        if (enter.isAccepted())
-            QApplication::sendEvent(window->windowHandle(), &dropped);
-        return enter.isAccepted() && dropped.isAccepted();
+        if (!name.isEmpty()) {
+            get(name)->setFocus();
+            get(name)->clear();
+            QTest::keyClicks(get(name), text);
+            QTest::keyClick(get(name), Qt::Key_Tab);
+        }
+        return get("txtGameTurns")->text() + u'/' + get("txtVariance")->text() + u'/' +
+               QString::number(get<UpDown>("UpDown2")->highest());
     }
 
 private slots:
@@ -123,360 +118,206 @@ private slots:
             QVERIFY2(!w->isVisible(), qPrintable(w->objectName()));
     }
 
-    void welcome()
+    void welcome_titleDonationLinkAndQuit()
     {
-        QCOMPARE(window->windowTitle(), QStringLiteral("Torva Fogline Turnpicker v1.5.24"));
-        QCOMPARE(window->windowHandle()->title(), window->windowTitle());
-        QCOMPARE(title(), QStringLiteral("Welcome"));
-        QCOMPARE(colour(), QColor(0, 192, 0));
-        QVERIFY(button(1)->isEnabled() && button(3)->isEnabled());
-        QVERIFY(!button(0)->isEnabled() && !button(2)->isEnabled());
-        QVERIFY(!edit("txtGameName")->isEnabled());
+        QCOMPARE(window->windowHandle()->title(), u"Torva Fogline Turnpicker v1.5.24");
+        QCOMPARE(shown(), u"0|Welcome|Please create a new game file\r\nor open an existing one.|"
+                          "#00c000|0101000|Check Turn|,,,0,0");
+        auto* link = get<QLabel>("lblMoreInfo");
+        QTest::mouseClick(link, Qt::LeftButton); // opens the page; nothing else does
+        QCOMPARE(seams->opened.size(), 1);
+        QTest::mouseClick(link, Qt::RightButton);
+        QTest::mousePress(link, Qt::LeftButton);
+        QTest::mouseRelease(link, Qt::LeftButton, {}, {5, -5});
+        QCOMPARE(seams->opened.size(), 1);
+        shell::MessageBox::testSeam().queueAnswer(shell::MessageBox::Answer::Yes);
+        key(Qt::Key_Escape); // asks whether to quit
+        QVERIFY(lastMessage().startsWith(u"Quit Torva Fogline Turnpicker|") &&
+                !window->isVisible());
     }
 
-    void saveButton_followsEntries_data()
+    void setup_boxesArrowsAndKeys()
     {
-        test::addRowColumn<Entries>();
-        // clang-format off
-        test::addRow<Entries>("all there", QStringList{"G", "A", "B", "1", "0"}, true);
-        test::addRow<Entries>("no turns", QStringList{"G", "A", "B", "0", "0"}, false);
-        test::addRow<Entries>("no game name", QStringList{"", "A", "B", "5", "0"}, false);
-        test::addRow<Entries>("no player 1", QStringList{"G", "", "B", "5", "0"}, false);
-        test::addRow<Entries>("no player 2", QStringList{"G", "A", "", "5", "0"}, false);
-        test::addRow<Entries>("no modifier", QStringList{"G", "A", "B", "5", ""}, true);
-        // clang-format on
-    }
-    void saveButton_followsEntries()
-    {
-        QFETCH(Entries, row);
-        setup(row.entries);
-        QCOMPARE(button(0)->isEnabled(), row.saveEnabled);
-    }
-
-    void typing_data()
-    {
-        test::addRowColumn<Typing>();
-        // clang-format off
-        test::addRow<Typing>("digits only", "txtGameTurns", "a-. 1x2", "12", "0", "0", 11);
-        test::addRow<Typing>("two digits", "txtVariance", "123", "12", "0", "12");
-        test::addRow<Typing>("game name: no tags", "txtGameName", "a<b>c", "abc");
-        test::addRow<Typing>("player: no tags", "txtAxis", "<Ben>", "Ben");
-        test::addRow<Typing>("blanks trimmed", "txtAllied", "  A ", "A");
-        test::addRow<Typing>("modifier above turns", "txtGameTurns", "10", "10", "15", "9", 9);
-        test::addRow<Typing>("modifier as turns", "txtGameTurns", "10", "10", "10", "9", 9);
-        test::addRow<Typing>("modifier below", "txtGameTurns", "10", "10", "9", "9", 9);
-        test::addRow<Typing>("no turns", "txtGameTurns", "0", "0", "5", "5");
-        test::addRow<Typing>("no modifier", "txtGameTurns", "10", "10", "", "", 9);
-        // clang-format on
-    }
-    void typing()
-    {
-        QFETCH(Typing, row);
+        get<QWidget>("cmdCommand_1")->setFocus();
+        key(Qt::Key_Return); // Enter presses the button that has the focus
+        QTest::keyClicks(get("txtVariance"), QStringLiteral("5"));
+        key(Qt::Key_Escape); // nothing entered but the modifier: back without a question
+        QVERIFY(shown().startsWith(u"0|") && lastMessage().isEmpty());
         click(1);
-        edit("txtVariance")->setText(row.modifier);
-        QLineEdit* box = edit(row.box);
-        box->setFocus();
-        box->clear();
-        QTest::keyClicks(box, row.typed);
-        edit(row.box == u"txtGameName" ? "txtAxis" : "txtGameName")->setFocus();
-        QCOMPARE(box->text(), row.kept);
-        QCOMPARE(edit("txtVariance")->text(), row.modifierKept);
-        QCOMPARE(control<UpDown>("UpDown2")->highest(), row.highest);
-    }
-
-    void digitBoxes_keysAndArrows()
-    {
-        click(1);
-        QLineEdit* turns = edit("txtGameTurns");
-        QLineEdit* modifier = edit("txtVariance");
-        turns->setFocus();
-        turns->setText(QStringLiteral("12"));
-        QTest::keyClick(turns, Qt::Key_Home);
-        // X11 gives Delete the text "\x7f", as QTest gives Tab "\t": both pass the filter.
-        QTest::sendKeyEvent(QTest::Click, turns, Qt::Key_Delete, QStringLiteral("\x7f"), {});
-        QCOMPARE(turns->text(), QStringLiteral("2"));
-        QTest::keyClick(turns, Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), modifier);
-        // The turns arrow steps the turns and keeps the modifier below them.
-        modifier->setText(QStringLiteral("9"));
+        for (const char* box : {"txtGameName", "txtAxis"}) { // Escape asks first; No keeps it
+            QTest::keyClicks(get(box), QStringLiteral("5"));
+            shell::MessageBox::testSeam().queueAnswer(shell::MessageBox::Answer::No);
+            key(Qt::Key_Escape);
+            QVERIFY(lastMessage().startsWith(u"Discard Changes|") && shown().startsWith(u"2|"));
+            get(box)->clear();
+        }
+        setup({"a<b>c", "", "<Ben>"});
+        numbers("txtAllied", "  A ");
+        QVERIFY(shown().endsWith(u"|0000100|Check Turn|abc,A,Ben,0,0")); // Save needs turns
+        // Digits only, two at most; the modifier is held below the turns once they are known.
+        QCOMPARE((QStringList{numbers("txtVariance", "123"), numbers("txtGameTurns", "a-. 1x2"),
+                              numbers("txtGameTurns", "20"), numbers("txtVariance", "29")}),
+                 QStringList({"0/12/60", "12/11/11", "20/11/19", "20/19/19"}));
+        // The arrows step the turns and keep the modifier below them.
+        QLineEdit* turns = get("txtGameTurns");
+        get("txtVariance")->setText(QStringLiteral("9"));
         turns->setText(QStringLiteral("5"));
-        QTest::mouseClick(control<UpDown>("UpDown1")->findChild<QToolButton*>("up"),
-                          Qt::LeftButton);
-        QCOMPARE(turns->text() + u'/' + modifier->text(), QStringLiteral("6/5"));
-        turns->setText(QStringLiteral("60"));
-        QTest::keyClick(turns, Qt::Key_Up);
-        QCOMPARE(turns->text(), QStringLiteral("60"));
+        QTest::mouseClick(get<UpDown>("UpDown1")->findChild<QWidget*>("up"), Qt::LeftButton);
+        QCOMPARE(numbers(), u"6/5/5");
         turns->setText(QStringLiteral("2"));
         QTest::keyClick(turns, Qt::Key_Down);
         QTest::keyClick(turns, Qt::Key_Down);
-        QTest::keyClick(modifier, Qt::Key_Up);
-        QCOMPARE(turns->text() + u'/' + modifier->text(), QStringLiteral("1/0"));
+        QTest::keyClick(get("txtVariance"), Qt::Key_Up);
+        QCOMPARE(numbers(), u"1/0/0");
+        click("optType_1"); // Tab enters an option pair at its selected button
+        get("txtGameName")->setFocus();
+        QTest::keyClick(get("txtGameName"), Qt::Key_Tab);
+        QCOMPARE(focused(), u"optType_1");
     }
 
-    void optionPairs_keyboardEntersAtSelected()
+    void createGame_savedOnceConfirmed()
     {
-        click(1);
-        edit("txtAllied")->setFocus();
-        QTest::keyClick(edit("txtAllied"), Qt::Key_Backtab);
-        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("optMode_0"));
-        click("optType_1");
-        edit("txtGameName")->setFocus();
-        QTest::keyClick(edit("txtGameName"), Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("optType_1"));
-    }
-
-    void createGame_data()
-    {
-        QTest::addColumn<bool>("optionsOn"); // sounds, names suggested, last save folder used
-        QTest::newRow("options on") << true;
-        QTest::newRow("options off") << false;
-    }
-    void createGame()
-    {
-        QFETCH(bool, optionsOn);
-        shell::WriteSetting(shell::Setting::Player1Name, QStringLiteral("Old"));
-        shell::settingsFlags() = {optionsOn, optionsOn, optionsOn, false, {}};
-        const QString path = create();
-        QCOMPARE(title() + u'/' + message(),
-                 QStringLiteral("Game File Saved/Press 'Check Turn' starting on turn 17"));
-        QCOMPARE(colour(), QColor(255, 255, 0));
-        QCOMPARE(button(2)->text(), QStringLiteral("Check Turn 17"));
-        QVERIFY(button(2)->isEnabled() && !edit("txtGameName")->isEnabled());
-        const GameRecord saved = test::loadGame(path);
-        QCOMPARE(saved.CurrentTurn, qint16(16));
-        QVERIFY(saved.EndingTurn >= 17 && saved.EndingTurn <= 20);
-        QVERIFY(frmConfirmSave::testSeam().lastRequest()->contains(u"20 with modifier of 3"));
+        shell::settingsFlags() = {true, true, true, false, {}};
+        const QString path = seams->path(QStringLiteral("ridge.tfp"));
+        setup({"Ridge", "Anna", "Ben", "20", "3"});
+        press(0, {}, false); // declined: back to the game name
+        QCOMPARE(focused(), u"txtGameName");
+        press(0, path);
+        QCOMPARE(shown() + focused(),
+                 u"3|Game File Saved|Press 'Check Turn' starting on turn 17|"
+                 "#ffff00|0111000|Check Turn 17|Ridge,Anna,Ben,20,3cmdCommand_2");
+        QCOMPARE(test::loadGame(path).GameType, GameType::Scenario);
         const FileDialogRequest asked = *FileDialog::testSeam().lastRequest();
         QVERIFY(asked.save && asked.title == u"Save Torva Fogline File" &&
                 asked.fileName == u"Ridge");
-        QCOMPARE(seams->played, (optionsOn ? QStringList(2, shell::soundFilePath(SoundCue::Event))
-                                           : QStringList()));
-        const QString folder =
-            optionsOn ? QDir::toNativeSeparators(seams->dir.path() + u'/') : QString();
-        const QString names = optionsOn ? QStringLiteral("Anna/Ben") : QStringLiteral("/");
-        QCOMPARE(shell::ReadSetting(shell::Setting::Player1Name) + u'/' +
-                     shell::ReadSetting(shell::Setting::Player2Name),
-                 names);
-        QCOMPARE(shell::ReadSetting(shell::Setting::LastSavePath), folder);
-        // New suggests the names, and Save the folder, that were stored.
+        QCOMPARE(seams->played, QStringList(3, shell::soundFilePath(SoundCue::Event)));
+        // New suggests the stored names, and Save the stored folder; one turn is enough.
         click(1);
-        QCOMPARE(edit("txtAllied")->text() + u'/' + edit("txtAxis")->text(), names);
-        QVERIFY(edit("txtGameName")->text().isEmpty());
-        setup({"Other", "A", "B", "5", "1"});
-        frmConfirmSave::testSeam().queueAnswer(true);
-        click(0);
-        QCOMPARE(FileDialog::testSeam().lastRequest()->directory == folder, optionsOn);
-    }
-
-    void createGame_stopped_data()
-    {
-        test::addRowColumn<Stop>();
-        // clang-format off
-        const QString basic;
-        test::addRow<Stop>("refused entries", "", true, basic, "g.tfp", "Errors encountered:", false);
-        test::addRow<Stop>("declined", "3", false, basic, "g.tfp", "", false);
-        test::addRow<Stop>("blank password", "3", true, "   ", "g.tfp", "No password was chosen, so the game was not saved.", false);
-        test::addRow<Stop>("file dialog cancelled", "3", true, basic, "", "", true);
-        test::addRow<Stop>("save fails", "3", true, basic, "gone/g.tfp", "Could not save the file '", true);
-        // clang-format on
-    }
-    void createGame_stopped()
-    {
-        QFETCH(Stop, row);
-        setup({"Ridge", "Anna", "Ben", "20", row.modifier}, !row.password.isNull());
-        frmConfirmSave::testSeam().queueAnswer(row.confirmed);
-        frmPassword::testSeam().queueAnswer(row.password);
-        open(row.file.isEmpty() ? QString() : seams->path(row.file), 0);
-        QCOMPARE(window->mode(), WindowMode::Setup);
-        QCOMPARE(edit("txtAllied")->text(), QStringLiteral("Anna"));
-        QCOMPARE(messages().size(), row.message.isEmpty() ? 0 : 1);
-        QVERIFY(row.message.isEmpty() || messages()[0].text.startsWith(row.message));
-        QCOMPARE(FileDialog::testSeam().lastRequest().has_value(), row.fileAsked);
-        QCOMPARE(shell::ReadSetting(shell::Setting::Player1Name).isEmpty(), !row.fileAsked);
-        QVERIFY(QDir(seams->dir.path()).entryList({QStringLiteral("*.tfp")}).isEmpty());
+        QVERIFY(shown().endsWith(u"|,Anna,Ben,0,0"));
+        get("txtGameTurns")->setText(QStringLiteral("1"));
+        QTest::keyClicks(get("txtGameName"), QStringLiteral("Other"));
+        press(0, {});
+        QCOMPARE(FileDialog::testSeam().lastRequest()->directory,
+                 QDir::toNativeSeparators(seams->dir.path() + u'/'));
     }
 
     void checkTurn_data()
     {
         test::addRowColumn<Check>();
-        // clang-format off
-        test::addRow<Check>("not the end", 20, "This is NOT the ending turn.", "Check Turn 18", QColor(0, 192, 0), "NextTurn.wav", "Turn #18");
-        test::addRow<Check>("the end", 17, "BATTLE OVER - CEASE FIRE!", "Battle Over", QColor(255, 0, 0), "EndGame.wav", "Turn #17");
-        // clang-format on
+        const QString next =
+            QStringLiteral("This is NOT the ending turn.|#00c000|0111000|Check Turn 18");
+        test::addRow<Check>("not the end", 20, QByteArray(), next);
+        test::addRow<Check>("the end", 17, QByteArray(),
+                            "BATTLE OVER - CEASE FIRE!|#ff0000|0101000|Battle Over");
+        test::addRow<Check>("damaged file refused first", 20, QByteArray("zz\r\n"), next);
+        test::addRow<Check>("file dialog cancelled first", 20, QByteArray("-"), next);
     }
     void checkTurn()
     {
         QFETCH(Check, row);
-        const QString path = sample(row.ending);
-        QCOMPARE(message(), QStringLiteral("Press 'Check Turn' starting on turn 17"));
-        seams->played.clear();
+        GameRecord game = test::basicGame(16, row.ending);
+        test::saveGame(game, seams->path(QStringLiteral("game.tfp")));
+        press(3, game.FilePath);
+        const QString loaded = shown();
+        const GameRecord inHand = window->gameRecord();
+        QCOMPARE(loaded, u"3|Game File Loaded|Press 'Check Turn' starting on turn 17|#ffff00|"
+                         "0111000|Check Turn 17|Ridge,Anna,Ben,20,3");
+        if (!row.refused.isEmpty()) { // the game in hand stays as it was
+            test::writeFile(seams->path(QStringLiteral("refused.tfp")), row.refused);
+            press(3, row.refused == "-" ? QString() : seams->path(QStringLiteral("refused.tfp")));
+            QCOMPARE(lastMessage().isEmpty(), row.refused == "-");
+            QVERIFY(window->gameRecord() == inHand && shown() == loaded);
+            get<QWidget>("cmdCommand_2")->setFocus();
+        }
         key(Qt::Key_Return);
-        QCOMPARE(title() + u'/' + message(), QStringLiteral("Turn #17/") + row.message);
-        QCOMPARE(colour(), row.colour);
-        QCOMPARE(button(2)->text(), row.caption);
-        QCOMPARE(button(2)->isEnabled(), row.ending == 20);
-        QCOMPARE(seams->played.size(), 2);
-        QVERIFY(seams->played[1].endsWith(row.sound));
-        QCOMPARE(test::loadGame(path).CurrentTurn, qint16(17));
-        // Enter again: the next check, or nothing at all once the battle is over.
-        const QByteArray file = test::fileBytes(path);
-        key(Qt::Key_Return);
-        QCOMPARE(title(), row.after);
-        QCOMPARE(test::fileBytes(path) == file, row.ending == 17);
+        QCOMPARE(shown(), QStringLiteral("3|Turn #17|%1|Ridge,Anna,Ben,20,3").arg(row.shown));
+        QVERIFY(
+            seams->played.constLast().endsWith(row.ending == 17 ? "EndGame.wav" : "NextTurn.wav"));
+        QCOMPARE(test::loadGame(game.FilePath).CurrentTurn, qint16(17));
     }
 
-    void open_refused_keepsGameInHand_data()
+    void openPath_commandLineAndDrops()
     {
-        QTest::addColumn<int>("kind");
-        int kind = 0;
-        for (const char* tag : {"damaged", "missing", "other version", "file dialog cancelled"})
-            QTest::newRow(tag) << kind++;
-    }
-    void open_refused_keepsGameInHand()
-    {
-        QFETCH(int, kind);
-        const QString path = sample(20);
-        const GameRecord before = window->gameRecord();
-        const QString refused = seams->path(QStringLiteral("refused.tfp"));
-        GameRecord old = test::basicGame();
-        old.Version = QStringLiteral("1.5.21");
-        if (kind == 0)
-            test::writeFile(refused, "zz\r\n");
-        else if (kind == 2)
-            test::saveGame(old, refused);
-        open(kind == 3 ? QString() : refused);
-        QCOMPARE(messages().size(), kind == 3 ? 0 : 1);
-        QCOMPARE(window->gameRecord(), before);
-        QCOMPARE(title(), QStringLiteral("Game File Loaded"));
-        click(2);
-        QCOMPARE(test::loadGame(path).CurrentTurn, qint16(17));
-    }
-
-    void load_commandLinePath_opensIt()
-    {
-        QVERIFY(QDir().mkpath(seams->path(QStringLiteral("a folder"))));
-        GameRecord r = test::basicGame();
-        test::saveGame(r, seams->path(QStringLiteral("a folder/game.tfp")));
+        GameRecord game = test::basicGame();
+        test::saveGame(game, seams->path(QStringLiteral("game.tfp")));
         frmMain other;
-        other.load(u'"' + r.FilePath + u'"');
-        QCOMPARE(other.mode(), WindowMode::GamePlay);
-        QCOMPARE(other.gameRecord().FilePath, r.FilePath);
-    }
-
-    void drop_textFlashes_firstFileOpens()
-    {
-        GameRecord first = test::basicGame(), second = test::basicGame();
-        test::saveGame(first, seams->path(QStringLiteral("first.tfp")));
-        test::saveGame(second, seams->path(QStringLiteral("second.tfp")));
-        QMimeData text;
+        other.load(u'"' + game.FilePath + u'"');
+        QCOMPARE(other.gameRecord().FilePath, game.FilePath);
+        const auto drop = [this](const QMimeData& data, QPoint at) {
+            QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(window->windowHandle(), &enter);
+            QApplication::sendEvent(window->windowHandle(), &dropped);
+            return enter.isAccepted() && dropped.isAccepted();
+        };
+        QMimeData text, files; // dropped text only flashes the window, even over a box
         text.setText(QStringLiteral("just words"));
-        QVERIFY(drop(text));
-        QCOMPARE(window->mode(), WindowMode::Welcome);
-        QVERIFY(shell::isFlashing(window.get()));
+        files.setUrls(
+            {QUrl(QStringLiteral("https://a.example/b.tfp")), QUrl::fromLocalFile(game.FilePath)});
         click(1);
-        QVERIFY(drop(text, edit("txtGameName")->geometry().center()));
-        QVERIFY(edit("txtGameName")->text().isEmpty());
-        QMimeData files;
-        files.setUrls({QUrl::fromLocalFile(first.FilePath), QUrl::fromLocalFile(second.FilePath)});
-        QVERIFY(drop(files));
-        QCOMPARE(window->gameRecord().FilePath, first.FilePath);
-    }
-
-    void donationLink_data()
-    {
-        test::addRowColumn<Mouse>();
-        // clang-format off
-        test::addRow<Mouse>("left click", int(Qt::LeftButton), QPoint(), 1);
-        test::addRow<Mouse>("right click", int(Qt::RightButton), QPoint(), 0);
-        test::addRow<Mouse>("released elsewhere", int(Qt::LeftButton), QPoint(0, 40), 0);
-        test::addRow<Mouse>("released, not pressed", int(Qt::LeftButton), QPoint(), 0, false);
-        // clang-format on
-    }
-    void donationLink()
-    {
-        QFETCH(Mouse, row);
-        auto* link = control<QLabel>("lblMoreInfo");
-        const QPoint on = link->rect().center();
-        if (row.pressed)
-            QTest::mousePress(link, Qt::MouseButton(row.button), {}, on);
-        QTest::mouseRelease(link, Qt::MouseButton(row.button), {}, on + row.releasedAt);
-        QCOMPARE(seams->opened.size(), row.opened);
+        QVERIFY(drop(text, get("txtGameName")->geometry().center()) &&
+                shell::isFlashing(window.get()));
+        QVERIFY(drop(files, {60, 190}));
+        QCOMPARE(window->gameRecord().FilePath, game.FilePath);
     }
 
     void secure_roundBetweenTwoPlayers()
     {
-        auto& password = frmPassword::testSeam();
-        const QString path = create(true, QStringLiteral("anna-pw"));
-        QCOMPARE(password.requests()[0].caption + u'/' + password.requests()[0].name,
-                 QStringLiteral("Set Password for Player #1/Anna"));
-        QCOMPARE(message(), QStringLiteral("Anna, send this file to player #2."));
-        QVERIFY(!button(2)->isEnabled());
-        QCOMPARE(test::loadGame(path).EndingTurn, qint16(-1));
-        // Ben opens it: he chooses his password and the ending is drawn.
-        password.queueAnswer(QStringLiteral("ben-pw"));
-        open(path);
-        QCOMPARE(password.lastRequest()->caption, QStringLiteral("Set Password for Player #2"));
-        QCOMPARE(message(), QStringLiteral("Ben, press 'Check Turn' starting on turn 17"));
-        const GameRecord drawn = test::loadGame(path);
-        QVERIFY(drawn.EndingTurn >= 17 && drawn.EndingTurn <= 20);
+        const QString path = seams->path(QStringLiteral("ridge.tfp"));
+        setup({"Ridge", "Anna", "Ben", "20", "3"}, QStringLiteral("optMode_1"));
+        press(0, path, true, QStringLiteral("anna-pw"));
+        QCOMPARE(shown(), u"3|Game File Saved|Anna, send this file to player #2.|#ffff00|"
+                          "0101001|Send File|Ridge,Anna,Ben,20,3");
+        click(1); // New, then Escape: the welcome, as Ben's copy of the program shows it
+        key(Qt::Key_Escape);
+        QVERIFY(shown().endsWith(u"|0101000|Check Turn|,,,0,0"));
+        // Ben opens it: he chooses his password and the ending is drawn; he checks turn 17.
+        press(3, path, true, QStringLiteral("ben-pw"));
+        QCOMPARE(window->statusMessage(), u"Ben, press 'Check Turn' starting on turn 17");
         key(Qt::Key_Return);
-        QVERIFY(message().endsWith(u"\r\nBen, send this file to player #1."));
-        QCOMPARE(button(2)->text(), QStringLiteral("Send File"));
-        const QString handedOver = message();
+        const QString handedOver = shown();
+        QVERIFY(handedOver.contains(u"\r\nBen, send this file to player #1.|#"));
         key(Qt::Key_Return);
-        QCOMPARE(message(), handedOver);
-        if (drawn.EndingTurn == 17)
-            return; // the battle ended on Ben's turn
-        // Ben reopens it: Anna holds it next, and he does not know her password.
-        const QByteArray saved = test::fileBytes(path);
-        password.queueAnswer(QStringLiteral("ANNA-PW"));
-        open(path);
-        QCOMPARE(password.lastRequest()->caption, QStringLiteral("Enter Password for Player #1"));
-        QVERIFY(messages().constLast().text.startsWith(u"The password entered does not match"));
-        QCOMPARE(window->mode(), WindowMode::Welcome);
-        QCOMPARE(test::fileBytes(path), saved);
-        password.queueAnswer(QStringLiteral("anna-pw"));
-        open(path);
-        QCOMPARE(message(), QStringLiteral("Anna, press 'Check Turn' starting on turn 18"));
-        click(2);
-        QCOMPARE(title(), QStringLiteral("Turn #18"));
+        QCOMPARE(shown(), handedOver);
+        QVERIFY(handedOver.contains(u"|0101001|Send File|"));
     }
 
-    void keys_data()
+    void dialogs_answer_data()
     {
-        test::addRowColumn<Key>();
-        // clang-format off
-        const QString discard = QStringLiteral("Discard Changes");
-        const QString quit = QStringLiteral("Quit Torva Fogline Turnpicker");
-        const int esc = Qt::Key_Escape;
-        test::addRow<Key>("setup, nothing typed", esc, true, "", "", true, false);
-        test::addRow<Key>("setup, modifier only", esc, true, "txtVariance", "", true, false);
-        test::addRow<Key>("setup, typed, no", esc, true, "txtAxis", discard, false, true);
-        test::addRow<Key>("setup, typed, yes", esc, true, "txtAxis", discard, true, false);
-        test::addRow<Key>("setup, turns, yes", esc, true, "txtGameTurns", discard, true, false);
-        test::addRow<Key>("welcome, no", esc, false, "", quit, false, false);
-        test::addRow<Key>("welcome, yes", esc, false, "", quit, true, false, true);
-        test::addRow<Key>("Enter on New", int(Qt::Key_Return), false, "cmdCommand_1", "", true, true);
-        test::addRow<Key>("Enter in a box", int(Qt::Key_Enter), true, "txtAxis", "", true, true);
-        // clang-format on
+        test::addRowColumn<Answer>();
+        test::addRow<Answer>("password, OK trims", true, "  pass word  ", 0, "pass word");
+        test::addRow<Answer>("password, OK with blanks: none", true, "   ", 0, "");
+        test::addRow<Answer>("password, OK, U+043F", true, QStringLiteral("\u043f"), 0, "", true);
+        test::addRow<Answer>("password, Cancel hands back the text", true, "pw", 1, "pw");
+        test::addRow<Answer>("password, Cancel while empty", true, "", 1, "", true);
+        test::addRow<Answer>("password, Escape hands back the text", true, "pw", 2, "pw");
+        test::addRow<Answer>("password, closed: none", true, "typed", 3, "");
+        test::addRow<Answer>("password, closed while empty", true, "", 3, "", true);
+        test::addRow<Answer>("confirm, Yes", false, "", 0, "1");
+        test::addRow<Answer>("confirm, No", false, "", 1, "0");
     }
-    void keys()
+    void dialogs_answer()
     {
-        QFETCH(Key, row);
-        if (row.inSetup)
-            click(1);
-        if (!row.typed.isEmpty()) {
-            control(row.typed)->setFocus();
-            QTest::keyClicks(control(row.typed), QStringLiteral("5"));
-        }
-        shell::MessageBox::testSeam().queueAnswer(row.yes ? shell::MessageBox::Answer::Yes
-                                                          : shell::MessageBox::Answer::No);
-        key(row.key);
-        QCOMPARE(messages().size(), row.question.isEmpty() ? 0 : 1);
-        QVERIFY(row.question.isEmpty() || messages()[0].title == row.question);
-        QCOMPARE(window->mode() == WindowMode::Setup, row.setupAfter);
-        QCOMPARE(window->isVisible(), !row.closed);
-        QVERIFY(!frmConfirmSave::testSeam().lastRequest());
+        QFETCH(Answer, row);
+        frmPassword password;
+        frmConfirmSave confirm;
+        QDialog& dialog = row.password ? static_cast<QDialog&>(password) : confirm;
+        dialog.open();
+        if (row.password)
+            dialog.findChild<QLineEdit*>(QStringLiteral("txtPassword"))->setText(row.text);
+        const QList<QPushButton*> buttons = dialog.findChildren<QPushButton*>(); // OK, Cancel
+        QCOMPARE(buttons[0]->isEnabled(), !row.password || !row.text.isEmpty()); // OK needs text
+        if (row.action < 2)
+            buttons[row.action]->click();
+        else if (row.action == 2)
+            QTest::keyClick(&dialog, Qt::Key_Escape);
+        else
+            dialog.close();
+        const QString result = row.password ? password.sValidatedPassword
+                                            : QString::number(confirm.bAcceptGameParameters);
+        QCOMPARE(result + u'|' + lastMessage().section(u'|', 0, 0),
+                 row.result + (row.stays ? "|Torva Fogline Turnpicker" : "|"));
+        QCOMPARE(dialog.isVisible(), row.stays);
     }
 };
 
