@@ -1,6 +1,6 @@
-// The terminal program's check of a game in a folder it may not write: run as the user
-// "nobody" (setpriv) when the tests run as root, who writes anywhere. The save fails, the
-// turn is not counted, the player is told why, and the file is left as it was.
+// What a POSIX system adds: a check of a game in a folder the terminal program may not write
+// (run as the user "nobody" through setpriv when the tests run as root, who writes anywhere),
+// a shared game keeping its owner, group and mode when saved, and a pipe in a game's place.
 #include "game/gamefile.h"
 #include "testsupport.h"
 
@@ -9,6 +9,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace tfp;
@@ -55,6 +56,36 @@ private slots:
         QCOMPARE(QString::fromLocal8Bit(process.readAllStandardError()),
                  QString(message.title + ":\n" + message.text + "\n").replace("\r\n", "\n"));
         QCOMPARE(fileBytes(path), bytes);
+    }
+
+    // A game shared through a group folder stays its owner's, with its group and mode, after
+    // another user (here root) saved it.
+    void saveData_replacedFile_keepsOwnerGroupAndMode()
+    {
+        QTemporaryDir dir;
+        GameRecord game = basicGame();
+        QVERIFY(saveGame(game, dir.filePath("shared.tfp")));
+        const QByteArray path = QFile::encodeName(game.FilePath);
+        const bool root = ::geteuid() == 0;
+        QVERIFY(::chmod(path, 0640) == 0 && (!root || ::chown(path, 65534, 65534) == 0));
+        struct stat before = {}, after = {};
+        FileErrorInfo error;
+        QVERIFY(::stat(path, &before) == 0 && saveData(game, error) && ::stat(path, &after) == 0);
+        QCOMPARE(after.st_mode & 07777, 0640u);
+        QCOMPARE(QList<uint>({after.st_uid, after.st_gid}),
+                 QList<uint>({before.st_uid, before.st_gid}));
+    }
+
+    // Opening a pipe would wait for a writer that never comes: it is refused unopened.
+    void getData_pipe_refusedUnopened()
+    {
+        QTemporaryDir dir;
+        GameRecord record;
+        record.FilePath = dir.filePath("pipe.tfp");
+        QVERIFY(::mkfifo(QFile::encodeName(record.FilePath), 0600) == 0);
+        FileErrorInfo error;
+        QVERIFY(!getData(record, error));
+        QCOMPARE(error.Description, QStringLiteral("It is not a file but a device or a pipe."));
     }
 };
 
