@@ -326,7 +326,7 @@ private slots:
     }
 
     // The text that confirms a new game; the file name suggested for it, and the folder kept.
-    void confirmationText()
+    void newGame_confirmationTextFileNameAndFolder()
     {
         QCOMPARE(tfp::confirmationText(
                      sampleEntries("20", "3", SecurityMode::Secure, GameType::QuickBattle)),
