@@ -10,10 +10,45 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <sys/stat.h>
+#ifdef Q_OS_LINUX
+#include <sched.h>
+#include <sys/mount.h>
+#endif
 #include <unistd.h>
 
 using namespace tfp;
 using namespace tfp::test;
+
+namespace {
+
+// Makes `folder` a fresh folder that every user may enter: a small file system on /tmp seen
+// by this process alone (a private mount namespace), gone with the process however it ends.
+// False where the system gives no such namespace (it needs root on Linux).
+bool publicScratchFolder(QString& folder)
+{
+#ifdef Q_OS_LINUX
+    if (::unshare(CLONE_NEWNS) != 0 ||
+        ::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+        ::mount("tmpfs", "/tmp", "tmpfs", 0, "size=64m,mode=0755") != 0)
+        return false;
+    folder = QStringLiteral("/tmp/turnpicker");
+    return QDir().mkpath(folder);
+#else
+    Q_UNUSED(folder);
+    return false;
+#endif
+}
+
+// Whether the command starts and ends well.
+bool runs(QStringList command)
+{
+    QProcess process;
+    process.start(command.takeFirst(), command);
+    return process.waitForFinished() && process.exitStatus() == QProcess::NormalExit &&
+           process.exitCode() == 0;
+}
+
+} // namespace
 
 class PosixHardeningTest : public QObject
 {
@@ -23,26 +58,39 @@ private slots:
     void checkCommand_readOnlyFolder_turnNotCounted()
     {
         QTemporaryDir dir;
-        const QString folder = dir.filePath("games");
+        QString root = dir.path();
+        QString program = QStringLiteral(TFP_CLI_PATH);
+        QStringList asNobody;
+        if (::geteuid() == 0) {
+            const QString setpriv = QStandardPaths::findExecutable("setpriv");
+            if (setpriv.isEmpty())
+                QSKIP("root writes into any folder, and setpriv, to check as another user, "
+                      "is missing");
+            asNobody = QStringList{setpriv, "--reuid=65534", "--regid=65534", "--clear-groups"};
+            // The clone may lie in a folder "nobody" cannot enter (a home of mode 0700): the
+            // program is copied, with the game, into a folder every user reaches.
+            if (publicScratchFolder(root)) {
+                const QString copy = root + "/turnpicker-cli";
+                QVERIFY(QFile::copy(program, copy) &&
+                        QFile::setPermissions(copy, QFile::permissions(program)));
+                program = copy;
+            } else if (!runs(asNobody + QStringList{program, "--version"})) {
+                QSKIP("the user nobody cannot reach the terminal program in this build folder, "
+                      "and there is no private mount namespace here to copy it into");
+            }
+        }
+        const QString folder = root + "/games";
         const QString path = folder + "/game.tfp";
         GameRecord game = basicGame();
         QVERIFY(QDir().mkpath(folder) && saveGame(game, path));
         const QByteArray bytes = fileBytes(path);
         // Only the folder stands in the way: the file may be written by anyone.
         const auto all = QFile::ReadOwner | QFile::ReadOther | QFile::ExeOwner | QFile::ExeOther;
-        QVERIFY(QFile::setPermissions(dir.path(), all | QFile::WriteOwner));
+        QVERIFY(QFile::setPermissions(root, all | QFile::WriteOwner));
         QVERIFY(QFile::setPermissions(folder, all));
         QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner |
                                                 QFile::ReadOther | QFile::WriteOther));
-        QStringList command{QStringLiteral(TFP_CLI_PATH), "check", path};
-        if (::geteuid() == 0) {
-            const QString setpriv = QStandardPaths::findExecutable("setpriv");
-            if (setpriv.isEmpty())
-                QSKIP("root writes into any folder, and setpriv, to check as another user, "
-                      "is missing");
-            command =
-                QStringList{setpriv, "--reuid=65534", "--regid=65534", "--clear-groups"} + command;
-        }
+        QStringList command = asNobody + QStringList{program, "check", path};
         QProcess process;
         process.start(command.takeFirst(), command);
         QVERIFY(process.waitForFinished());
