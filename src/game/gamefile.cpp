@@ -98,6 +98,11 @@ const Element kElements[] = {
     {"LastSavedBy", SavedByPlayer{}},
     {"CurrentPlayer", &GameRecord::CurrentPlayer},
     {"DestinationPlayer", &GameRecord::DestinationPlayer},
+    {"SealedGame", &GameRecord::SealedGame},
+    {"SealedCommit1", &GameRecord::SealedCommit1},
+    {"SealedCommit2", &GameRecord::SealedCommit2},
+    {"SealedReveal1", &GameRecord::SealedReveal1},
+    {"SealedReveal2", &GameRecord::SealedReveal2},
 };
 
 QString elementText(const GameRecord& r, const Element& element)

@@ -17,6 +17,8 @@ QString securityModeText(SecurityMode mode)
         return QStringLiteral("Basic");
     case SecurityMode::Secure:
         return QStringLiteral("Secure");
+    case SecurityMode::Sealed:
+        return QStringLiteral("Sealed");
     }
     return QStringLiteral("unknown (%1)").arg(static_cast<int>(mode));
 }

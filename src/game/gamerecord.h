@@ -11,7 +11,8 @@ namespace tfp {
 enum class SecurityMode : quint8
 {
     Basic = 0,
-    Secure = 1
+    Secure = 1,
+    Sealed = 2
 };
 enum class GameType : quint8
 {
@@ -43,6 +44,12 @@ struct GameRecord
     QString LastSavedBy;
     qint32 CurrentPlayer = kNoPlayer;
     qint32 DestinationPlayer = kNoPlayer;
+    // A Sealed game's protocol values, as the file holds them; empty in other games.
+    QString SealedGame;
+    QString SealedCommit1;
+    QString SealedCommit2;
+    QString SealedReveal1;
+    QString SealedReveal2;
 
     friend bool operator==(const GameRecord&, const GameRecord&) = default;
 };

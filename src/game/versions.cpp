@@ -12,10 +12,15 @@ QString getAppVersion()
         .arg(appinfo::kVersionRevision);
 }
 
+QString gameFileVersion(SecurityMode mode)
+{
+    return QLatin1String(mode == SecurityMode::Sealed ? kSealedGameVersion : kClassicGameVersion);
+}
+
 const QStringList& supportedVersions()
 {
     static const QStringList versions = {QStringLiteral("1.5.22"), QStringLiteral("1.5.23"),
-                                         QStringLiteral("1.5.24")};
+                                         QStringLiteral("1.5.24"), QStringLiteral("1.6.0")};
     return versions;
 }
 

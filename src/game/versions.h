@@ -8,6 +8,13 @@
 
 namespace tfp {
 
+// The version a game file of each security mode carries: Basic and Secure games keep the
+// version every 1.5 copy opens; Sealed games carry the first version that plays them, so an
+// older copy refuses them.
+inline constexpr char kClassicGameVersion[] = "1.5.24";
+inline constexpr char kSealedGameVersion[] = "1.6.0";
+[[nodiscard]] QString gameFileVersion(SecurityMode mode);
+
 // "Major.Minor.Revision" of the running program.
 [[nodiscard]] QString getAppVersion();
 

@@ -129,7 +129,7 @@ private slots:
             menu.actions()[i]->trigger();
         for (const QUrl& url : std::as_const(seams->opened))
             ran << url.toString();
-        const QStringList twice = {"   1.5.22\n   1.5.23\n   1.5.24\n", "frmOptions"};
+        const QStringList twice = {"   1.5.23\n   1.5.24\n   1.6.0\n", "frmOptions"};
         QCOMPARE(ran, twice + twice + QStringList(2, kSite));
     }
 
