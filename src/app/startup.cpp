@@ -2,6 +2,7 @@
 #include "startup.h"
 
 #include "appversion.h"
+#include "game/versions.h"
 
 #include <QGuiApplication>
 
@@ -67,9 +68,7 @@ bool takeSmokeFlag(QString& text)
 
 void setApplicationIdentity()
 {
-    QCoreApplication::setOrganizationName(QStringLiteral("Torva"));
-    QCoreApplication::setApplicationName(QStringLiteral("TorvaFoglineTurnpicker"));
-    QCoreApplication::setApplicationVersion(QLatin1String(appinfo::kVersionText));
+    setApplicationNames();
     QGuiApplication::setDesktopFileName(QStringLiteral("turnpicker"));
 }
 

@@ -4,11 +4,13 @@
 #include "game/creation.h"
 #include "game/gamefile.h"
 #include "game/opening.h"
+#include "game/sealed.h"
 #include "game/setup.h"
 #include "game/turncheck.h"
 #include "game/versions.h"
 
 #include <QCommandLineParser>
+#include <QDir>
 #include <QFileInfo>
 
 namespace tfp::cli {
@@ -17,19 +19,23 @@ namespace {
 const char kUsage[] =
     "Usage:\n"
     "  turnpicker-cli new FILE --game NAME --player1 NAME --player2 NAME --turns N\n"
-    "                 --modifier M [--type scenario|quick] [--mode basic|secure] [--force]\n"
-    "                 [--password-stdin]\n"
-    "  turnpicker-cli check FILE [--password-stdin]\n"
-    "  turnpicker-cli info FILE\n"
+    "                 --modifier M [--type scenario|quick] [--mode basic|secure|sealed]\n"
+    "                 [--force] [--password-stdin] [--keys DIR]\n"
+    "  turnpicker-cli join FILE [--keys DIR]\n"
+    "  turnpicker-cli check FILE [--password-stdin] [--keys DIR]\n"
+    "  turnpicker-cli info FILE [--keys DIR]\n"
     "  turnpicker-cli --help | --version\n"
     "\n"
     "A Secure game asks for a password without echo at the terminal; with --password-stdin\n"
     "it is read, without a prompt, as one line of standard input.\n"
-    "Exit status: 0 the battle goes on, 3 the battle is over, 4 the check is not allowed at\n"
-    "this opening, 1 a refused or unreadable file, a wrong password or a failed save,\n"
-    "2 a usage error or a refused entry.\n";
+    "A Sealed game keeps each player's key on their own computer, in the per-user data\n"
+    "folder or in --keys DIR; player #2 joins it once, with 'join', on their computer.\n"
+    "Exit status: 0 the battle goes on (or joined), 3 the battle is over, 4 the check is not\n"
+    "allowed at this opening, 1 a refused or unreadable file, a wrong password, no key on\n"
+    "this computer or a failed save, 2 a usage error or a refused entry.\n";
 
 const char kPasswordStdin[] = "--password-stdin";
+const char kKeys[] = "--keys";
 
 TerminalInteraction::PasswordSource passwordSource(bool fromStdin)
 {
@@ -65,7 +71,10 @@ int newCommand(const QStringList& arguments, Streams& s)
                                   QStringLiteral("basic"));
     const QCommandLineOption force(QStringLiteral("force"));
     const QCommandLineOption passwordStdin(QLatin1String(kPasswordStdin).sliced(2));
-    parser.addOptions({game, player1, player2, turns, modifier, type, mode, force, passwordStdin});
+    const QCommandLineOption keys(QLatin1String(kKeys).sliced(2), QString(), QStringLiteral("DIR"),
+                                  sealed::defaultKeyFolder());
+    parser.addOptions(
+        {game, player1, player2, turns, modifier, type, mode, force, passwordStdin, keys});
     if (!parser.parse(arguments))
         return usageError(s, parser.errorText());
     const QStringList positional = parser.positionalArguments();
@@ -90,8 +99,10 @@ int newCommand(const QStringList& arguments, Streams& s)
         entries.mode = SecurityMode::Basic;
     else if (modeText == QLatin1String("secure"))
         entries.mode = SecurityMode::Secure;
+    else if (modeText == QLatin1String("sealed"))
+        entries.mode = SecurityMode::Sealed;
     else
-        return usageError(s, QStringLiteral("--mode must be 'basic' or 'secure'."));
+        return usageError(s, QStringLiteral("--mode must be 'basic', 'secure' or 'sealed'."));
 
     if (const std::optional<Message> refusal = setupRefusal(entries)) {
         s.err << terminalText(refusal->text) << '\n';
@@ -112,17 +123,31 @@ int newCommand(const QStringList& arguments, Streams& s)
     TerminalInteraction interaction(s.in, s.err, passwordSource(parser.isSet(passwordStdin)));
     GameRecord record = prepareNewGame(entries, interaction);
     record.FilePath = path;
-    if (!saveNewGame(record, interaction))
+    if (!saveNewGame(record, interaction, QDateTime::currentDateTime(), parser.value(keys)))
         return kExitFailed;
     printStatus(s, createdGameView(record).status);
     return kExitGoesOn;
 }
 
-int checkCommand(const QString& path, bool passwordFromStdin, Streams& s)
+int joinCommand(const QString& path, const QString& keyFolder, Streams& s)
+{
+    TerminalInteraction interaction(s.in, s.err);
+    const OpenOutcome opened =
+        openGameFile(path, interaction, *QRandomGenerator::system(), QDateTime::currentDateTime(),
+                     OpenOptions{keyFolder, JoinOffer::Join});
+    if (opened.status != OpenStatus::Opened)
+        return kExitFailed;
+    printStatus(s, opened.view);
+    return kExitGoesOn;
+}
+
+int checkCommand(const QString& path, bool passwordFromStdin, const QString& keyFolder, Streams& s)
 {
     TerminalInteraction interaction(s.in, s.err, passwordSource(passwordFromStdin));
-    OpenOutcome opened = openGameFile(path, interaction);
-    if (opened.status != OpenStatus::Opened)
+    OpenOutcome opened =
+        openGameFile(path, interaction, *QRandomGenerator::system(), QDateTime::currentDateTime(),
+                     OpenOptions{keyFolder, JoinOffer::Never});
+    if (opened.status != OpenStatus::Opened || opened.sealedRole == sealed::Role::NoKey)
         return kExitFailed;
     if (isBattleOver(opened.record)) {
         printStatus(s, opened.view);
@@ -130,9 +155,15 @@ int checkCommand(const QString& path, bool passwordFromStdin, Streams& s)
     }
     if (!opened.checkAllowed) {
         printStatus(s, opened.view);
+        if (opened.sealedRole == sealed::Role::OfferJoin) {
+            s.err << "To join this game as player #2 on this computer: turnpicker-cli join "
+                  << terminalLine(path) << '\n';
+            s.err.flush();
+        }
         return kExitNotAllowed;
     }
-    const CheckOutcome checked = checkTurnCommand(opened.record, interaction);
+    const CheckOutcome checked =
+        checkTurnCommand(opened.record, interaction, QDateTime::currentDateTime(), keyFolder);
     if (checked.result == CheckResult::ChangedElsewhere)
         return kExitFailed; // the message says to open the file again; nothing else holds
     if (checked.status)
@@ -145,6 +176,7 @@ int checkCommand(const QString& path, bool passwordFromStdin, Streams& s)
         return kExitBattleOver;
     case CheckResult::SaveFailed:
     case CheckResult::ChangedElsewhere:
+    case CheckResult::Refused:
         return kExitFailed;
     case CheckResult::Skipped:
         break;
@@ -154,7 +186,65 @@ int checkCommand(const QString& path, bool passwordFromStdin, Streams& s)
     return kExitFailed;
 }
 
-int infoCommand(const QString& path, Streams& s)
+// What `info` adds for a Sealed game, verified from the file alone: the seal to compare by
+// telephone, the checked turns, who acts next, and this computer's key. False when the game
+// does not add up.
+bool printSealedInfo(const GameRecord& r, const QString& keyFolder, Streams& s)
+{
+    sealed::State state;
+    QString problem;
+    if (!sealed::readState(r, state, problem)) {
+        s.out << "Verified:      no\n";
+        s.out.flush();
+        s.err << terminalText(problem) << '\n';
+        s.err.flush();
+        return false;
+    }
+    s.out << "Seal:          " << sealed::hexText(state.game).left(8) << '\n';
+    const qint16 first = state.gameTurn(1);
+    const qint16 last = state.gameTurn(state.checked);
+    if (state.stage == sealed::Stage::Over)
+        s.out << "Ending turn:   " << last << " (verified)\n";
+    if (state.checked > (state.stage == sealed::Stage::Over ? 1 : 0)) {
+        const qint16 notEnding = state.stage == sealed::Stage::Over ? qint16(last - 1) : last;
+        s.out
+            << "Checked:       "
+            << (notEnding == first
+                    ? QStringLiteral("turn %1, not the ending turn").arg(first)
+                    : QStringLiteral("turns %1-%2, none the ending turn").arg(first).arg(notEnding))
+            << " (verified)\n";
+    } else if (state.stage != sealed::Stage::Over) {
+        s.out << "Checked:       none\n";
+    }
+    const int next = state.nextPlayer();
+    const auto describe = [&r](int player) {
+        return QStringLiteral("player #%1 (%2)")
+            .arg(player)
+            .arg(terminalLine(playerName(r, player)));
+    };
+    if (state.stage == sealed::Stage::Created)
+        s.out << "Next:          " << describe(2) << " joins\n";
+    else if (next != kNoPlayer)
+        s.out << "Next:          " << describe(next) << " checks turn "
+              << state.gameTurn(state.checked + 1) << '\n';
+    sealed::Key key;
+    const QString path = QDir::toNativeSeparators(sealed::keyPath(keyFolder, state.game));
+    switch (sealed::readKey(keyFolder, state.game, key, problem)) {
+    case sealed::KeyRead::Found:
+        s.out << "Key here:      " << describe(key.player) << ", " << terminalLine(path) << '\n';
+        break;
+    case sealed::KeyRead::Missing:
+        s.out << "Key here:      none (it would be " << terminalLine(path) << ")\n";
+        break;
+    case sealed::KeyRead::Unreadable:
+        s.out << "Key here:      unreadable, " << terminalLine(path) << '\n';
+        break;
+    }
+    s.out.flush();
+    return true;
+}
+
+int infoCommand(const QString& path, const QString& keyFolder, Streams& s)
 {
     GameRecord record;
     record.FilePath = path;
@@ -166,6 +256,18 @@ int infoCommand(const QString& path, Streams& s)
         return kExitFailed;
     }
     const GameRecord& r = record;
+    if (r.SecurityMode == SecurityMode::Sealed) {
+        // Its turn counter and ending turn are worked out from its values, never read.
+        s.out << "Game:          " << terminalLine(r.GameName) << '\n'
+              << "Version:       " << terminalLine(r.Version) << '\n'
+              << "Type:          " << gameTypeText(r.GameType) << '\n'
+              << "Mode:          " << securityModeText(r.SecurityMode) << '\n'
+              << "Player #1:     " << terminalLine(r.Player1Name) << '\n'
+              << "Player #2:     " << terminalLine(r.Player2Name) << '\n'
+              << "Turns:         " << r.TotalTurns << '\n'
+              << "Modifier:      " << r.TurnVariance << '\n';
+        return printSealedInfo(r, keyFolder, s) ? kExitGoesOn : kExitFailed;
+    }
     const int firstCheck = r.TotalTurns - r.TurnVariance;
     s.out << "Game:          " << terminalLine(r.GameName) << '\n'
           << "Version:       " << terminalLine(r.Version)
@@ -223,14 +325,24 @@ int run(const QStringList& arguments, Streams s)
     }
     if (command == QLatin1String("new"))
         return newCommand(arguments, s);
-    if (command == QLatin1String("check") || command == QLatin1String("info")) {
+    const bool check = command == QLatin1String("check");
+    if (check || command == QLatin1String("info") || command == QLatin1String("join")) {
         QStringList rest = arguments.sliced(1);
-        const bool passwordFromStdin =
-            command == QLatin1String("check") && rest.removeAll(QLatin1String(kPasswordStdin)) > 0;
+        const bool passwordFromStdin = check && rest.removeAll(QLatin1String(kPasswordStdin)) > 0;
+        QString keyFolder = sealed::defaultKeyFolder();
+        if (const qsizetype at = rest.indexOf(QLatin1String(kKeys)); at >= 0) {
+            if (at + 1 >= rest.size())
+                return usageError(s, QStringLiteral("--keys needs a folder."));
+            keyFolder = rest.takeAt(at + 1);
+            rest.removeAt(at);
+        }
         if (rest.size() != 1)
             return usageError(s, QStringLiteral("'%1' takes exactly one FILE.").arg(command));
-        return command == QLatin1String("check") ? checkCommand(rest.at(0), passwordFromStdin, s)
-                                                 : infoCommand(rest.at(0), s);
+        if (check)
+            return checkCommand(rest.at(0), passwordFromStdin, keyFolder, s);
+        if (command == QLatin1String("join"))
+            return joinCommand(rest.at(0), keyFolder, s);
+        return infoCommand(rest.at(0), keyFolder, s);
     }
     return usageError(s, QStringLiteral("Unknown command '%1'.").arg(command));
 }

@@ -1,5 +1,6 @@
 // turnpicker-cli: create games, check turns and show a game file from a terminal.
 #include "commands.h"
+#include "game/versions.h"
 
 #include <cstdio>
 #include <QCoreApplication>
@@ -7,6 +8,7 @@
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
+    tfp::setApplicationNames(); // the desktop program's data folder, where Sealed keys live
     QStringList arguments = QCoreApplication::arguments();
     arguments.removeFirst();
     QTextStream in(stdin);

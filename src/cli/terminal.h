@@ -24,6 +24,9 @@ public:
     {}
 
     void showMessage(const Message& message) override;
+    // The terminal program asks no questions: each command is the answer (a join is its own
+    // command), so every question is answered No.
+    bool askQuestion(const Message&) override { return false; }
     QString askPassword(const QString& caption, const QString& playerName) override;
 
 private:

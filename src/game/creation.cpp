@@ -4,8 +4,11 @@
 #include "game/gamefile.h"
 #include "game/numbers.h"
 #include "game/passwords.h"
+#include "game/sealedplay.h"
 #include "game/turncheck.h"
 #include "game/versions.h"
+
+#include <QFile>
 
 namespace tfp {
 
@@ -17,7 +20,7 @@ GameRecord prepareNewGame(const SetupEntries& e, Interaction& interaction, QRand
     GameRecord r;
     resetGameRecord(r, now);
     r.GameName = e.gameName;
-    r.Version = getAppVersion();
+    r.Version = gameFileVersion(e.mode);
     r.Player1Name = e.player1;
     r.Player2Name = e.player2;
     r.TotalTurns = static_cast<qint16>(turns);
@@ -28,10 +31,12 @@ GameRecord prepareNewGame(const SetupEntries& e, Interaction& interaction, QRand
     if (e.mode == SecurityMode::Basic) {
         r.EndingTurn = drawEndingTurn(r.TotalTurns, r.TurnVariance, r.GameType, random);
     } else {
-        r.EndingTurn = -1; // drawn when player #2 first opens the file
+        r.EndingTurn = -1; // Secure: drawn when player #2 first opens the file; Sealed: decided
+                           // turn by turn by both players' values
         r.CurrentPlayer = 1;
         r.DestinationPlayer = 2;
-        ensurePlayerPassword(r, interaction);
+        if (e.mode == SecurityMode::Secure)
+            ensurePlayerPassword(r, interaction);
     }
     return r;
 }
@@ -40,7 +45,7 @@ CreatedView createdGameView(const GameRecord& r)
 {
     const int next = r.CurrentTurn + 1;
     const QString saved = QStringLiteral("Game File Saved");
-    if (r.SecurityMode == SecurityMode::Secure) {
+    if (r.SecurityMode == SecurityMode::Secure || r.SecurityMode == SecurityMode::Sealed) {
         return {StatusView{saved, handOverLine(r), StatusColour::Yellow},
                 ButtonView{QStringLiteral("Send File"), false, Light::Red}};
     }
@@ -56,15 +61,30 @@ std::optional<Message> creationRefusal(const GameRecord& record)
     return std::nullopt;
 }
 
-bool saveNewGame(GameRecord& record, Interaction& interaction, const QDateTime& now)
+bool saveNewGame(GameRecord& record, Interaction& interaction, const QDateTime& now,
+                 const QString& keyFolder)
 {
     if (const std::optional<Message> refusal = creationRefusal(record)) {
         interaction.showMessage(*refusal);
         return false;
     }
+    // A Sealed game's key file is written before the game: no file ever holds a commitment
+    // whose seed is lost.
+    GameRecord game = record;
+    QString problem;
+    if (game.SecurityMode == SecurityMode::Sealed &&
+        !sealed::createGame(game, keyFolder, problem)) {
+        interaction.showMessage(Message{sealed::messageTitle(), problem});
+        return false;
+    }
     FileErrorInfo error;
-    if (saveData(record, error, now, &record.FileDigest))
+    if (saveData(game, error, now, &game.FileDigest)) {
+        record = game;
         return true;
+    }
+    // Nobody has seen a game that was not saved: its key goes with it.
+    if (game.SecurityMode == SecurityMode::Sealed)
+        QFile::remove(sealed::keyPath(keyFolder, QByteArray::fromHex(game.SealedGame.toLatin1())));
     interaction.showMessage(fileErrorMessage(FileAction::Save, record.FilePath, error.Description));
     return false;
 }

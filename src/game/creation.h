@@ -4,6 +4,7 @@
 
 #include "game/gamerecord.h"
 #include "game/interaction.h"
+#include "game/sealedkeys.h"
 #include "game/setup.h"
 #include "game/view.h"
 
@@ -35,8 +36,11 @@ struct CreatedView
 
 // Saves a new game to record.FilePath (replacing any file there: the player chose it) and
 // notes the file's digest in the record; on failure shows the save error and returns false.
+// A Sealed game first gets its id and player #1's key file in `keyFolder` (removed again when
+// the game cannot be saved).
 [[nodiscard]] bool saveNewGame(GameRecord& record, Interaction& interaction,
-                               const QDateTime& now = QDateTime::currentDateTime());
+                               const QDateTime& now = QDateTime::currentDateTime(),
+                               const QString& keyFolder = sealed::defaultKeyFolder());
 
 // The file name the save dialog suggests for a game name: characters that a file name
 // cannot hold become "-"; an empty name becomes "Game " and the date.

@@ -84,9 +84,12 @@ void resetGameRecord(GameRecord& record, const QDateTime& now = QDateTime::curre
     return player == 1 ? 2 : 1;
 }
 
-// True when the battle has reached its ending turn (signed comparison).
+// True when the battle has reached its ending turn (signed comparison). A Sealed game has
+// no ending turn (-1) until the check that ends it.
 [[nodiscard]] inline bool isBattleOver(const GameRecord& record)
 {
+    if (record.SecurityMode == SecurityMode::Sealed && record.EndingTurn == -1)
+        return false;
     return record.CurrentTurn >= record.EndingTurn;
 }
 

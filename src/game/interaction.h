@@ -31,6 +31,9 @@ public:
     // Shows a message with an OK button and returns when the user has read it.
     virtual void showMessage(const Message& message) = 0;
 
+    // Asks a question with Yes and No (Yes the default); true for Yes.
+    virtual bool askQuestion(const Message& message) = 0;
+
     // Asks the player for a password under `caption` ("Set Password for Player #1"),
     // showing whose it is. Returns what was typed with the blanks at both ends removed;
     // empty when nothing was given.

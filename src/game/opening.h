@@ -5,6 +5,7 @@
 
 #include "game/gamerecord.h"
 #include "game/interaction.h"
+#include "game/sealedplay.h"
 #include "game/view.h"
 
 #include <QDateTime>
@@ -19,6 +20,22 @@ enum class OpenStatus
     VersionRefused,   // another version's file; the message has been shown
     PasswordRefused,  // wrong password, or none chosen; the message has been shown
     ChangedElsewhere, // another copy wrote the file during the hand-over; nothing written
+    Refused,          // a sealed game that does not add up, a join that cannot be made, or a
+                      // security mode this version does not know; the message has been shown
+};
+
+// What an opening does with a Sealed game that waits for player #2 and has no key here.
+enum class JoinOffer
+{
+    Ask,   // asks whether to join (the window)
+    Join,  // joins, or says why it cannot (the terminal's join command)
+    Never, // shows it as it is (the terminal's check)
+};
+
+struct OpenOptions
+{
+    QString keyFolder = sealed::defaultKeyFolder(); // this computer's Sealed keys
+    JoinOffer join = JoinOffer::Ask;
 };
 
 struct OpenOutcome
@@ -29,13 +46,16 @@ struct OpenOutcome
     ButtonView button;
     bool checkAllowed = false; // the holder may press Check Turn now
     bool handOverSaveFailed = false;
+    std::optional<sealed::Role> sealedRole; // a Sealed game: what this computer may do
+    bool joined = false;                    // this opening joined a Sealed game as player #2
 };
 
 // Opens the game file at `path`. Nothing of a refused file is kept: the caller adopts
 // `record` only when the status is Opened.
 [[nodiscard]] OpenOutcome openGameFile(const QString& path, Interaction& interaction,
                                        QRandomGenerator& random = *QRandomGenerator::system(),
-                                       const QDateTime& now = QDateTime::currentDateTime());
+                                       const QDateTime& now = QDateTime::currentDateTime(),
+                                       const OpenOptions& options = {});
 
 // The button and status of a game that has just been opened.
 void describeOpenedGame(OpenOutcome& outcome);

@@ -1,5 +1,6 @@
 #include "game/sealed.h"
 
+#include "game/setup.h"
 #include "game/versions.h"
 
 #include <QCryptographicHash>
@@ -42,7 +43,7 @@ QString malformed(const QString& element)
 
 std::optional<Window> endingWindow(qint16 turns, qint16 modifier, GameType type)
 {
-    if (turns < 1 || turns > 99 || modifier < 0 || modifier > turns - 1)
+    if (turns < kMinTurns || turns > kMaxTurns || modifier < 0 || modifier > turns - 1)
         return std::nullopt;
     switch (type) {
     case GameType::Scenario:

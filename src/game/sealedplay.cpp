@@ -1,5 +1,6 @@
 #include "game/sealedplay.h"
 
+#include "appversion.h"
 #include "game/versions.h"
 
 #include <QList>
@@ -28,6 +29,16 @@ QString commitmentChanged(int player)
 }
 
 } // namespace
+
+QString messageTitle()
+{
+    return QLatin1String(appinfo::kProductName) + QStringLiteral(" - Sealed Game");
+}
+
+Message refusalMessage(const QString& problem)
+{
+    return {messageTitle(), problem + QStringLiteral("\r\n\r\nThe game file was not changed.")};
+}
 
 bool verifyGame(const GameRecord& record, const QString& keyFolder, Standing& standing,
                 QString& problem)

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "game/gamerecord.h"
+#include "game/interaction.h"
 #include "game/sealed.h"
 #include "game/sealedkeys.h"
 
@@ -56,6 +57,11 @@ struct Standing
 // Checks the next turn for this computer's player (standing.role must be Check): the record
 // receives the result and this player's next value. Returns whether the battle ended.
 [[nodiscard]] bool checkTurn(GameRecord& record, const Standing& standing);
+
+// The title of a Sealed game's boxes, and the box for a game or key that does not add up,
+// naming what is wrong.
+[[nodiscard]] QString messageTitle();
+[[nodiscard]] Message refusalMessage(const QString& problem);
 
 // After the checked game was saved: this computer has seen one more turn checked.
 void noteChecked(const QString& keyFolder, Standing& standing, const GameRecord& record);

@@ -17,7 +17,8 @@ QString messageWithHandOver(const QString& message, const QString& handOver)
     return handOver.isEmpty() ? message : message + QStringLiteral("\r\n") + handOver;
 }
 
-CheckOutcome checkTurn(GameRecord& record, Interaction& interaction, const QDateTime& now)
+CheckOutcome checkTurn(GameRecord& record, Interaction& interaction, const QDateTime& now,
+                       const QString& keyFolder)
 {
     CheckOutcome outcome;
     if (record.GameType != GameType::Scenario && record.GameType != GameType::QuickBattle)
@@ -33,10 +34,31 @@ CheckOutcome checkTurn(GameRecord& record, Interaction& interaction, const QDate
     }
 
     const GameRecord before = record;
-    record.CurrentTurn = static_cast<qint16>(record.CurrentTurn + 1);
-    const bool secure = record.SecurityMode == SecurityMode::Secure;
-    if (secure && (record.CurrentPlayer == 1 || record.CurrentPlayer == 2))
-        playerLastTurn(record, record.CurrentPlayer) = record.CurrentTurn;
+    const bool isSealed = record.SecurityMode == SecurityMode::Sealed;
+    sealed::Standing standing;
+    if (isSealed) {
+        // The file may have changed, and so may this computer's key, since the opening.
+        QString problem;
+        if (!sealed::verifyGame(record, keyFolder, standing, problem) ||
+            standing.role != sealed::Role::Check) {
+            interaction.showMessage(sealed::refusalMessage(
+                problem.isEmpty() ? QStringLiteral("It is not this computer's turn to check.")
+                                  : problem));
+            OpenOutcome opened;
+            opened.record = record;
+            describeOpenedGame(opened);
+            outcome.result = CheckResult::Refused;
+            outcome.status = opened.view;
+            outcome.button = ButtonView{opened.button.caption, false, std::nullopt};
+            return outcome;
+        }
+        (void)sealed::checkTurn(record, standing);
+    } else {
+        record.CurrentTurn = static_cast<qint16>(record.CurrentTurn + 1);
+        const bool secure = record.SecurityMode == SecurityMode::Secure;
+        if (secure && (record.CurrentPlayer == 1 || record.CurrentPlayer == 2))
+            playerLastTurn(record, record.CurrentPlayer) = record.CurrentTurn;
+    }
 
     FileErrorInfo error;
     const GuardedSave save = saveDataIfUnchanged(record, error, now);
@@ -66,6 +88,8 @@ CheckOutcome checkTurn(GameRecord& record, Interaction& interaction, const QDate
         return outcome;
     }
     outcome.saved = true;
+    if (isSealed)
+        sealed::noteChecked(keyFolder, standing, record);
 
     const QString title = QStringLiteral("Turn #%1").arg(record.CurrentTurn);
     if (record.CurrentTurn != record.EndingTurn) {
@@ -85,13 +109,16 @@ CheckOutcome checkTurn(GameRecord& record, Interaction& interaction, const QDate
     return outcome;
 }
 
-CheckOutcome checkTurnCommand(GameRecord& record, Interaction& interaction, const QDateTime& now)
+CheckOutcome checkTurnCommand(GameRecord& record, Interaction& interaction, const QDateTime& now,
+                              const QString& keyFolder)
 {
-    CheckOutcome outcome = checkTurn(record, interaction, now);
+    CheckOutcome outcome = checkTurn(record, interaction, now, keyFolder);
     // A check that could not be saved did not happen: the holder keeps the file and may
     // try again.
-    if (record.SecurityMode == SecurityMode::Secure && outcome.result != CheckResult::SaveFailed &&
-        outcome.result != CheckResult::ChangedElsewhere) {
+    const bool handedOver =
+        record.SecurityMode == SecurityMode::Secure || record.SecurityMode == SecurityMode::Sealed;
+    if (handedOver && outcome.result != CheckResult::SaveFailed &&
+        outcome.result != CheckResult::ChangedElsewhere && outcome.result != CheckResult::Refused) {
         outcome.button = ButtonView{QStringLiteral("Send File"), false, Light::Red};
         outcome.handOver = handOverLine(record);
     }

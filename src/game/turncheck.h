@@ -4,6 +4,7 @@
 
 #include "game/gamerecord.h"
 #include "game/interaction.h"
+#include "game/sealedkeys.h"
 #include "game/view.h"
 
 #include <QDateTime>
@@ -18,6 +19,7 @@ enum class CheckResult
     AlreadyOver,      // the battle was over before the press
     SaveFailed,       // the game file could not be written, so the turn does not count
     ChangedElsewhere, // another copy wrote the file since this one read it; nothing written
+    Refused,          // a Sealed game that no longer adds up, or not this computer's turn
 };
 
 struct CheckOutcome
@@ -34,14 +36,17 @@ struct CheckOutcome
 // reveals nothing. A file that another copy of the program wrote since this one read it is
 // left alone: the player is told to open it again and the record goes back to how the
 // check found it, shown as an opened game. In a Secure game the holder's turn marker
-// records the checked turn.
+// records the checked turn. A Sealed game is verified again with this computer's key in
+// `keyFolder`, and the turn is decided by both players' values.
 [[nodiscard]] CheckOutcome checkTurn(GameRecord& record, Interaction& interaction,
-                                     const QDateTime& now = QDateTime::currentDateTime());
+                                     const QDateTime& now = QDateTime::currentDateTime(),
+                                     const QString& keyFolder = sealed::defaultKeyFolder());
 
-// The Check Turn command: the check, then in a Secure game the hand-over to the other
-// player ("Send File").
+// The Check Turn command: the check, then in a Secure or Sealed game the hand-over to the
+// other player ("Send File").
 [[nodiscard]] CheckOutcome checkTurnCommand(GameRecord& record, Interaction& interaction,
-                                            const QDateTime& now = QDateTime::currentDateTime());
+                                            const QDateTime& now = QDateTime::currentDateTime(),
+                                            const QString& keyFolder = sealed::defaultKeyFolder());
 
 // "Ben, send this file to player #1."
 [[nodiscard]] QString handOverLine(const GameRecord& record);

@@ -2,7 +2,16 @@
 
 #include "appversion.h"
 
+#include <QCoreApplication>
+
 namespace tfp {
+
+void setApplicationNames()
+{
+    QCoreApplication::setOrganizationName(QStringLiteral("Torva"));
+    QCoreApplication::setApplicationName(QStringLiteral("TorvaFoglineTurnpicker"));
+    QCoreApplication::setApplicationVersion(QLatin1String(appinfo::kVersionText));
+}
 
 QString getAppVersion()
 {

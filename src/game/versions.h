@@ -15,6 +15,10 @@ inline constexpr char kClassicGameVersion[] = "1.5.24";
 inline constexpr char kSealedGameVersion[] = "1.6.0";
 [[nodiscard]] QString gameFileVersion(SecurityMode mode);
 
+// Names the application as both programs share it (organisation, name, version), so that
+// they find the same per-user data folder.
+void setApplicationNames();
+
 // "Major.Minor.Revision" of the running program.
 [[nodiscard]] QString getAppVersion();
 

@@ -230,15 +230,20 @@ void frmMain::buildControls()
     fraSecurityMode = optionFrame(QStringLiteral("fraSecurityMode"),
                                   QStringLiteral("Security mode"), {134, 81, 181, 19});
     optMode[0] = option(fraSecurityMode, QStringLiteral("optMode_0"), QStringLiteral("Basic"),
-                        {1, 2, 73, 17},
+                        {1, 2, 52, 17},
                         QStringLiteral(" Select to enable basic mode - one player monitors the "
                                        "ending turn "));
     optMode[1] = option(fraSecurityMode, QStringLiteral("optMode_1"), QStringLiteral("Secure"),
-                        {80, 2, 93, 17},
+                        {55, 2, 62, 17},
                         QStringLiteral(" Select to enable secure mode - both players swap the "
                                        "game file and monitor the ending turn "));
+    optMode[2] = option(
+        fraSecurityMode, QStringLiteral("optMode_2"), QStringLiteral("Sealed"), {119, 2, 61, 17},
+        QStringLiteral(" Select for sealed mode - both players swap the game file, and neither "
+                       "can read or change the ending turn, even by reading the file; both "
+                       "players need version 1.6 or later "));
     new OptionPairBehaviour(fraGameType, {optType[0], optType[1]});
-    new OptionPairBehaviour(fraSecurityMode, {optMode[0], optMode[1]});
+    new OptionPairBehaviour(fraSecurityMode, {optMode[0], optMode[1], optMode[2]});
 
     txtAllied =
         textBox(QStringLiteral("txtAllied"), QStringLiteral("Player #1"), kMaxPlayerNameLength,
@@ -340,7 +345,8 @@ void frmMain::buildControls()
     setTabOrder(optType[0], optType[1]);
     setTabOrder(optType[1], optMode[0]);
     setTabOrder(optMode[0], optMode[1]);
-    setTabOrder(optMode[1], txtAllied);
+    setTabOrder(optMode[1], optMode[2]);
+    setTabOrder(optMode[2], txtAllied);
     setTabOrder(txtAllied, txtAxis);
     setTabOrder(txtAxis, txtGameTurns);
     setTabOrder(txtGameTurns, txtVariance);
@@ -468,7 +474,7 @@ void frmMain::enableSetupEditors(bool enabled)
 {
     for (QWidget* editor : std::initializer_list<QWidget*>{
              txtGameName, txtAllied, txtAxis, txtGameTurns, UpDown1, txtVariance, UpDown2,
-             optType[1], optType[0], optMode[1], optMode[0]})
+             optType[1], optType[0], optMode[2], optMode[1], optMode[0]})
         editor->setEnabled(enabled);
 }
 

@@ -108,7 +108,7 @@ private:
     QFrame* fraGameType = nullptr;
     QFrame* fraSecurityMode = nullptr;
     std::array<QRadioButton*, 2> optType{};
-    std::array<QRadioButton*, 2> optMode{};
+    std::array<QRadioButton*, 3> optMode{};
     QFrame* picStatusFrame = nullptr;
     QLineEdit* txtGameStatusTitle = nullptr;
     QTextEdit* txtGameStatusMessage = nullptr;

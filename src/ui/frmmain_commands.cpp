@@ -38,7 +38,9 @@ void frmMain::createGame()
     entries.turns = txtGameTurns->text();
     entries.modifier = txtVariance->text();
     entries.type = optType[1]->isChecked() ? GameType::QuickBattle : GameType::Scenario;
-    entries.mode = optMode[1]->isChecked() ? SecurityMode::Secure : SecurityMode::Basic;
+    entries.mode = optMode[2]->isChecked()   ? SecurityMode::Sealed
+                   : optMode[1]->isChecked() ? SecurityMode::Secure
+                                             : SecurityMode::Basic;
 
     if (const std::optional<Message> refusal = setupRefusal(entries)) {
         shell::MessageBox::show(this, *refusal);
@@ -124,6 +126,7 @@ void frmMain::openGame()
     case OpenStatus::ReadFailed:
     case OpenStatus::VersionRefused:
     case OpenStatus::ChangedElsewhere:
+    case OpenStatus::Refused:
         return; // the game in hand stays exactly as it was
     case OpenStatus::PasswordRefused:
         setMode(WindowMode::Welcome);

@@ -13,6 +13,13 @@ void WindowInteraction::showMessage(const Message& message)
     shell::MessageBox::show(m_parent, message);
 }
 
+bool WindowInteraction::askQuestion(const Message& message)
+{
+    const shell::OverrideCursor arrow(Qt::ArrowCursor);
+    return shell::MessageBox::question(m_parent, message.title, message.text) ==
+           shell::MessageBox::Answer::Yes;
+}
+
 QString WindowInteraction::askPassword(const QString& caption, const QString& playerName)
 {
     const shell::OverrideCursor arrow(Qt::ArrowCursor);

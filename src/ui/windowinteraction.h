@@ -14,6 +14,7 @@ public:
     explicit WindowInteraction(QWidget* parent) : m_parent(parent) {}
 
     void showMessage(const Message& message) override;
+    bool askQuestion(const Message& message) override;
     QString askPassword(const QString& caption, const QString& playerName) override;
 
 private:

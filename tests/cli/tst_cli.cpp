@@ -51,7 +51,7 @@ private slots:
         row("version", "-v", {}, 0, "turnpicker-cli 1.5.24 (Torva Fogline Turnpicker)\n");
         row("new: refused entry", create + "basic --turns 100", {}, 2, "", "from 1 to 99.");
         row("new: unknown type", create + "basic --type campaign", {}, 2, "", "'scenario' or");
-        row("new: unknown mode", create + "open", {}, 2, "", "--mode must be 'basic' or");
+        row("new: unknown mode", create + "open", {}, 2, "", "--mode must be 'basic', 'secure' or 'sealed'");
         row("new: other extension", QString(create).replace("FILE", "FILE.txt") + "basic", {}, 2,
             "", "A game file's name must end in .tfp.");
         row("new: a file there", create + "basic", basicGame(), 2, "", "exists; add --force");

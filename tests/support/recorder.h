@@ -20,6 +20,11 @@ class Recorder final : public Interaction
 public:
     explicit Recorder(QStringList answers = {}) : m_answers(std::move(answers)) {}
     void showMessage(const Message& message) override { messages.append(message); }
+    bool askQuestion(const Message& message) override
+    {
+        questions.append(message);
+        return answerYes;
+    }
     QString askPassword(const QString& caption, const QString& playerName) override
     {
         prompts.append({caption, playerName});
@@ -27,6 +32,8 @@ public:
     }
 
     QList<Message> messages;
+    QList<Message> questions;
+    bool answerYes = true;
     QList<Prompt> prompts;
 
 private:
