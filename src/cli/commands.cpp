@@ -2,7 +2,7 @@
 
 #include "appversion.h"
 #include "game/creation.h"
-#include "game/gamefile.h"
+#include "game/gamestore.h"
 #include "game/opening.h"
 #include "game/setup.h"
 #include "game/turncheck.h"
@@ -44,10 +44,9 @@ int usageError(Streams& s, const QString& reason)
     return kExitUsage;
 }
 
-void printStatus(Streams& s, const StatusView& view, const QString& handOver = {})
+void printStatus(Streams& s, const StatusView& view)
 {
-    s.out << terminalLine(view.title) << '\n'
-          << terminalText(messageWithHandOver(view.message, handOver)) << '\n';
+    s.out << terminalLine(view.title) << '\n' << terminalText(view.message) << '\n';
     s.out.flush();
 }
 
@@ -125,18 +124,18 @@ int checkCommand(const QString& path, bool passwordFromStdin, Streams& s)
     if (opened.status != OpenStatus::Opened)
         return kExitFailed;
     if (isBattleOver(opened.record)) {
-        printStatus(s, opened.view);
+        printStatus(s, opened.view.status);
         return kExitBattleOver;
     }
     if (!opened.checkAllowed) {
-        printStatus(s, opened.view);
+        printStatus(s, opened.view.status);
         return kExitNotAllowed;
     }
     const CheckOutcome checked = checkTurnCommand(opened.record, interaction);
     if (checked.result == CheckResult::ChangedElsewhere)
         return kExitFailed; // the message says to open the file again; nothing else holds
-    if (checked.status)
-        printStatus(s, *checked.status, checked.handOver);
+    if (checked.result != CheckResult::Skipped)
+        printStatus(s, checked.view.status);
     switch (checked.result) {
     case CheckResult::NotEnding:
         return kExitGoesOn;

@@ -1,53 +1,11 @@
 #include "game/opening.h"
 
-#include "appversion.h"
 #include "game/draw.h"
-#include "game/gamefile.h"
+#include "game/gamestore.h"
 #include "game/passwords.h"
-#include "game/turncheck.h"
 #include "game/versions.h"
 
 namespace tfp {
-
-void describeOpenedGame(OpenOutcome& outcome)
-{
-    const GameRecord& r = outcome.record;
-    const int next = r.CurrentTurn + 1;
-    const QString checkCaption = QStringLiteral("Check Turn %1").arg(next);
-    outcome.checkAllowed = false;
-    if (isBattleOver(r)) {
-        outcome.button = ButtonView{QStringLiteral("Battle Over"), false, Light::Red};
-        outcome.view = StatusView{QStringLiteral("Turn #%1").arg(r.CurrentTurn),
-                                  QStringLiteral("The battle is already over!"), StatusColour::Red};
-        return;
-    }
-    const QString loaded = QStringLiteral("Game File Loaded");
-    if (r.SecurityMode != SecurityMode::Secure) {
-        outcome.checkAllowed = true;
-        outcome.button = ButtonView{checkCaption, true, Light::Yellow};
-        outcome.view =
-            StatusView{loaded, QStringLiteral("Press 'Check Turn' starting on turn %1").arg(next),
-                       StatusColour::Yellow};
-        return;
-    }
-    const int player = holder(r);
-    const qint16 marker = playerLastTurn(r, player);
-    // A holder may check when they have never checked, or last checked an earlier turn
-    // than the one now reached: nobody checks twice in a row.
-    outcome.checkAllowed = marker == 0 || marker < r.CurrentTurn;
-    outcome.button = ButtonView{checkCaption, outcome.checkAllowed, Light::Yellow};
-    const QString name = playerName(r, player);
-    outcome.view.title = loaded;
-    outcome.view.colour = StatusColour::Yellow;
-    if (outcome.checkAllowed) {
-        outcome.view.message =
-            name + QStringLiteral(", press 'Check Turn' starting on turn %1").arg(next);
-    } else {
-        outcome.view.message = name + QStringLiteral(", player #%1 needs to check turn %2")
-                                          .arg(otherPlayer(player))
-                                          .arg(next);
-    }
-}
 
 OpenOutcome openGameFile(const QString& path, Interaction& interaction, QRandomGenerator& random,
                          const QDateTime& now)
@@ -96,7 +54,9 @@ OpenOutcome openGameFile(const QString& path, Interaction& interaction, QRandomG
     }
 
     outcome.status = OpenStatus::Opened;
-    describeOpenedGame(outcome);
+    outcome.checkAllowed = holderMayCheck(record);
+    outcome.view =
+        outcome.handOverSaveFailed ? handOverNotSavedView(record) : openedGameView(record);
     return outcome;
 }
 

@@ -5,7 +5,7 @@
 
 #include "game/gamerecord.h"
 #include "game/interaction.h"
-#include "game/view.h"
+#include "game/views.h"
 
 #include <QDateTime>
 #include <QRandomGenerator>
@@ -24,10 +24,12 @@ enum class OpenStatus
 struct OpenOutcome
 {
     OpenStatus status = OpenStatus::ReadFailed;
-    GameRecord record; // the opened game, when status is Opened
-    StatusView view;
-    ButtonView button;
+    GameRecord record;         // the opened game, when status is Opened
+    GameView view;             // what the window shows of it
     bool checkAllowed = false; // the holder may press Check Turn now
+    // The Secure hand-over (the opener's new password, the draw) could not be saved: the save
+    // error has been shown, and the game is shown titled "Game File Not Saved". Its next check
+    // saves the whole game, or fails and counts nothing.
     bool handOverSaveFailed = false;
 };
 
@@ -36,8 +38,5 @@ struct OpenOutcome
 [[nodiscard]] OpenOutcome openGameFile(const QString& path, Interaction& interaction,
                                        QRandomGenerator& random = *QRandomGenerator::system(),
                                        const QDateTime& now = QDateTime::currentDateTime());
-
-// The button and status of a game that has just been opened.
-void describeOpenedGame(OpenOutcome& outcome);
 
 } // namespace tfp
