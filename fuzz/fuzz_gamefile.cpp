@@ -7,7 +7,7 @@
 // some positions, and a rewrite may move them). Games with such values must still be
 // written and read without harm, but need not come back equal.
 #include "game/cipher.h"
-#include "game/gamefile.h"
+#include "game/gamestore.h"
 
 #include <cstddef>
 #include <cstdint>

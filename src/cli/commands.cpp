@@ -2,7 +2,7 @@
 
 #include "appversion.h"
 #include "game/creation.h"
-#include "game/gamefile.h"
+#include "game/gamestore.h"
 #include "game/opening.h"
 #include "game/sealed.h"
 #include "game/setup.h"
@@ -50,10 +50,9 @@ int usageError(Streams& s, const QString& reason)
     return kExitUsage;
 }
 
-void printStatus(Streams& s, const StatusView& view, const QString& handOver = {})
+void printStatus(Streams& s, const StatusView& view)
 {
-    s.out << terminalLine(view.title) << '\n'
-          << terminalText(messageWithHandOver(view.message, handOver)) << '\n';
+    s.out << terminalLine(view.title) << '\n' << terminalText(view.message) << '\n';
     s.out.flush();
 }
 
@@ -137,7 +136,7 @@ int joinCommand(const QString& path, const QString& keyFolder, Streams& s)
                      OpenOptions{keyFolder, JoinOffer::Join});
     if (opened.status != OpenStatus::Opened)
         return kExitFailed;
-    printStatus(s, opened.view);
+    printStatus(s, opened.view.status);
     return kExitGoesOn;
 }
 
@@ -150,11 +149,11 @@ int checkCommand(const QString& path, bool passwordFromStdin, const QString& key
     if (opened.status != OpenStatus::Opened || opened.sealedRole == sealed::Role::NoKey)
         return kExitFailed;
     if (isBattleOver(opened.record)) {
-        printStatus(s, opened.view);
+        printStatus(s, opened.view.status);
         return kExitBattleOver;
     }
     if (!opened.checkAllowed) {
-        printStatus(s, opened.view);
+        printStatus(s, opened.view.status);
         if (opened.sealedRole == sealed::Role::OfferJoin) {
             s.err << "To join this game as player #2 on this computer: turnpicker-cli join "
                   << terminalLine(path) << '\n';
@@ -166,8 +165,8 @@ int checkCommand(const QString& path, bool passwordFromStdin, const QString& key
         checkTurnCommand(opened.record, interaction, QDateTime::currentDateTime(), keyFolder);
     if (checked.result == CheckResult::ChangedElsewhere)
         return kExitFailed; // the message says to open the file again; nothing else holds
-    if (checked.status)
-        printStatus(s, *checked.status, checked.handOver);
+    if (checked.result != CheckResult::Skipped)
+        printStatus(s, checked.view.status);
     switch (checked.result) {
     case CheckResult::NotEnding:
         return kExitGoesOn;

@@ -1,11 +1,10 @@
 #include "game/creation.h"
 
 #include "game/draw.h"
-#include "game/gamefile.h"
+#include "game/gamestore.h"
 #include "game/numbers.h"
 #include "game/passwords.h"
 #include "game/sealedplay.h"
-#include "game/turncheck.h"
 #include "game/versions.h"
 
 #include <QFile>
@@ -39,19 +38,6 @@ GameRecord prepareNewGame(const SetupEntries& e, Interaction& interaction, QRand
             ensurePlayerPassword(r, interaction);
     }
     return r;
-}
-
-CreatedView createdGameView(const GameRecord& r)
-{
-    const int next = r.CurrentTurn + 1;
-    const QString saved = QStringLiteral("Game File Saved");
-    if (r.SecurityMode == SecurityMode::Secure || r.SecurityMode == SecurityMode::Sealed) {
-        return {StatusView{saved, handOverLine(r), StatusColour::Yellow},
-                ButtonView{QStringLiteral("Send File"), false, Light::Red}};
-    }
-    return {StatusView{saved, QStringLiteral("Press 'Check Turn' starting on turn %1").arg(next),
-                       StatusColour::Yellow},
-            ButtonView{QStringLiteral("Check Turn %1").arg(next), true, std::nullopt}};
 }
 
 std::optional<Message> creationRefusal(const GameRecord& record)

@@ -1,12 +1,11 @@
 // Creating a game from confirmed setup entries: the record, the draw or player #1's
-// password, and what the window shows once the file is saved.
+// password, and the first save of the file.
 #pragma once
 
 #include "game/gamerecord.h"
 #include "game/interaction.h"
 #include "game/sealedkeys.h"
 #include "game/setup.h"
-#include "game/view.h"
 
 #include <optional>
 #include <QDateTime>
@@ -19,15 +18,6 @@ namespace tfp {
 [[nodiscard]] GameRecord prepareNewGame(const SetupEntries& entries, Interaction& interaction,
                                         QRandomGenerator& random = *QRandomGenerator::system(),
                                         const QDateTime& now = QDateTime::currentDateTime());
-
-struct CreatedView
-{
-    StatusView status;
-    ButtonView button;
-};
-
-// The status and button of a game that has just been saved for the first time.
-[[nodiscard]] CreatedView createdGameView(const GameRecord& record);
 
 // A Secure game is never created without player #1's password: the message that says so,
 // or nullopt when the prepared record may be saved. The window asks it before its file

@@ -23,6 +23,11 @@ struct WholeNumber
 };
 [[nodiscard]] WholeNumber readWholeNumber(const QString& text, qint64 lowest, qint64 highest);
 
+// Reads a plain decimal number exactly: blanks around it, a sign, digits and a fraction (no
+// exponent), rounded to the nearest whole number, halves going to the even neighbour.
+// nullopt for any other text, and for a number far beyond 32 bits (2^40 and more).
+[[nodiscard]] std::optional<qint64> readPlainDecimal(QStringView text);
+
 // A 16-bit signed whole number, as the game file keeps its numbers.
 [[nodiscard]] std::optional<qint16> toInt16(const QString& text);
 

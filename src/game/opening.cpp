@@ -2,9 +2,8 @@
 
 #include "appversion.h"
 #include "game/draw.h"
-#include "game/gamefile.h"
+#include "game/gamestore.h"
 #include "game/passwords.h"
-#include "game/turncheck.h"
 #include "game/versions.h"
 
 #include <QDir>
@@ -42,46 +41,6 @@ Message noKeyMessage(const GameRecord& r, const QString& keyPath)
                            "key stays on the computer where they created or joined the game. "
                            "To play on this computer, copy the key file here:\r\n%2")
                 .arg(r.GameName, QDir::toNativeSeparators(keyPath))};
-}
-
-// What the window shows of a Sealed game for this computer's player.
-void describeSealedGame(OpenOutcome& outcome, const sealed::Standing& standing)
-{
-    const GameRecord& r = outcome.record;
-    const int next = r.CurrentTurn + 1;
-    const QString loaded = QStringLiteral("Game File Loaded");
-    outcome.sealedRole = standing.role;
-    outcome.checkAllowed = standing.role == sealed::Role::Check;
-    outcome.button =
-        ButtonView{QStringLiteral("Check Turn %1").arg(next), outcome.checkAllowed, Light::Yellow};
-    const int player = standing.key ? standing.key->player : kNoPlayer;
-    const QString name = player == kNoPlayer ? QString() : playerName(r, player);
-    QString message;
-    switch (standing.role) {
-    case sealed::Role::Over:
-        describeOpenedGame(outcome);
-        return;
-    case sealed::Role::Check:
-        message = name + QStringLiteral(", press 'Check Turn' starting on turn %1").arg(next);
-        break;
-    case sealed::Role::WaitForOther:
-        if (standing.state.stage == sealed::Stage::Created) {
-            message = handOverLine(r);
-            outcome.button = ButtonView{QStringLiteral("Send File"), false, Light::Red};
-        } else {
-            message = name + QStringLiteral(", player #%1 needs to check turn %2")
-                                 .arg(otherPlayer(player))
-                                 .arg(next);
-        }
-        break;
-    case sealed::Role::OfferJoin:
-        message = QStringLiteral("Player #2, %1, has not joined this game yet.").arg(r.Player2Name);
-        break;
-    case sealed::Role::NoKey:
-        message = QStringLiteral("This computer holds no player's key for this game.");
-        break;
-    }
-    outcome.view = StatusView{loaded, message, StatusColour::Yellow};
 }
 
 // Verifies a Sealed game against this computer's key, joins it when asked to, and describes
@@ -124,9 +83,7 @@ void openSealedGame(OpenOutcome& outcome, Interaction& interaction, const OpenOp
         outcome.joined = true;
         outcome.sealedRole = sealed::Role::WaitForOther;
         outcome.status = OpenStatus::Opened;
-        outcome.view = StatusView{QStringLiteral("Game File Saved"), handOverLine(record),
-                                  StatusColour::Yellow};
-        outcome.button = ButtonView{QStringLiteral("Send File"), false, Light::Red};
+        outcome.view = createdGameView(record);
         return;
     }
     if (!sealed::pinKey(options.keyFolder, standing, problem))
@@ -134,50 +91,12 @@ void openSealedGame(OpenOutcome& outcome, Interaction& interaction, const OpenOp
     if (standing.role == sealed::Role::NoKey)
         interaction.showMessage(noKeyMessage(record, standing.keyPath));
     outcome.status = OpenStatus::Opened;
-    describeSealedGame(outcome, standing);
+    outcome.sealedRole = standing.role;
+    outcome.checkAllowed = standing.role == sealed::Role::Check;
+    outcome.view = sealedGameView(record, standing);
 }
 
 } // namespace
-
-void describeOpenedGame(OpenOutcome& outcome)
-{
-    const GameRecord& r = outcome.record;
-    const int next = r.CurrentTurn + 1;
-    const QString checkCaption = QStringLiteral("Check Turn %1").arg(next);
-    outcome.checkAllowed = false;
-    if (isBattleOver(r)) {
-        outcome.button = ButtonView{QStringLiteral("Battle Over"), false, Light::Red};
-        outcome.view = StatusView{QStringLiteral("Turn #%1").arg(r.CurrentTurn),
-                                  QStringLiteral("The battle is already over!"), StatusColour::Red};
-        return;
-    }
-    const QString loaded = QStringLiteral("Game File Loaded");
-    if (r.SecurityMode != SecurityMode::Secure) {
-        outcome.checkAllowed = true;
-        outcome.button = ButtonView{checkCaption, true, Light::Yellow};
-        outcome.view =
-            StatusView{loaded, QStringLiteral("Press 'Check Turn' starting on turn %1").arg(next),
-                       StatusColour::Yellow};
-        return;
-    }
-    const int player = holder(r);
-    const qint16 marker = playerLastTurn(r, player);
-    // A holder may check when they have never checked, or last checked an earlier turn
-    // than the one now reached: nobody checks twice in a row.
-    outcome.checkAllowed = marker == 0 || marker < r.CurrentTurn;
-    outcome.button = ButtonView{checkCaption, outcome.checkAllowed, Light::Yellow};
-    const QString name = playerName(r, player);
-    outcome.view.title = loaded;
-    outcome.view.colour = StatusColour::Yellow;
-    if (outcome.checkAllowed) {
-        outcome.view.message =
-            name + QStringLiteral(", press 'Check Turn' starting on turn %1").arg(next);
-    } else {
-        outcome.view.message = name + QStringLiteral(", player #%1 needs to check turn %2")
-                                          .arg(otherPlayer(player))
-                                          .arg(next);
-    }
-}
 
 OpenOutcome openGameFile(const QString& path, Interaction& interaction, QRandomGenerator& random,
                          const QDateTime& now, const OpenOptions& options)
@@ -237,7 +156,9 @@ OpenOutcome openGameFile(const QString& path, Interaction& interaction, QRandomG
     }
 
     outcome.status = OpenStatus::Opened;
-    describeOpenedGame(outcome);
+    outcome.checkAllowed = holderMayCheck(record);
+    outcome.view =
+        outcome.handOverSaveFailed ? handOverNotSavedView(record) : openedGameView(record);
     return outcome;
 }
 

@@ -6,7 +6,7 @@
 #include "game/gamerecord.h"
 #include "game/interaction.h"
 #include "game/sealedplay.h"
-#include "game/view.h"
+#include "game/views.h"
 
 #include <QDateTime>
 #include <QRandomGenerator>
@@ -41,10 +41,12 @@ struct OpenOptions
 struct OpenOutcome
 {
     OpenStatus status = OpenStatus::ReadFailed;
-    GameRecord record; // the opened game, when status is Opened
-    StatusView view;
-    ButtonView button;
+    GameRecord record;         // the opened game, when status is Opened
+    GameView view;             // what the window shows of it
     bool checkAllowed = false; // the holder may press Check Turn now
+    // The Secure hand-over (the opener's new password, the draw) could not be saved: the save
+    // error has been shown, and the game is shown titled "Game File Not Saved". Its next check
+    // saves the whole game, or fails and counts nothing.
     bool handOverSaveFailed = false;
     std::optional<sealed::Role> sealedRole; // a Sealed game: what this computer may do
     bool joined = false;                    // this opening joined a Sealed game as player #2
@@ -56,8 +58,5 @@ struct OpenOutcome
                                        QRandomGenerator& random = *QRandomGenerator::system(),
                                        const QDateTime& now = QDateTime::currentDateTime(),
                                        const OpenOptions& options = {});
-
-// The button and status of a game that has just been opened.
-void describeOpenedGame(OpenOutcome& outcome);
 
 } // namespace tfp

@@ -1,35 +1,22 @@
 #include "game/turncheck.h"
 
-#include "game/gamefile.h"
-#include "game/opening.h"
+#include "game/gamestore.h"
+#include "game/sealedplay.h"
 
 namespace tfp {
-
-QString handOverLine(const GameRecord& record)
-{
-    const int player = holder(record);
-    return playerName(record, player) + QStringLiteral(", send this file to player #") +
-           QString::number(otherPlayer(player)) + u'.';
-}
-
-QString messageWithHandOver(const QString& message, const QString& handOver)
-{
-    return handOver.isEmpty() ? message : message + QStringLiteral("\r\n") + handOver;
-}
 
 CheckOutcome checkTurn(GameRecord& record, Interaction& interaction, const QDateTime& now,
                        const QString& keyFolder)
 {
     CheckOutcome outcome;
-    if (record.GameType != GameType::Scenario && record.GameType != GameType::QuickBattle)
+    if (record.GameType != GameType::Scenario && record.GameType != GameType::QuickBattle) {
+        outcome.view = openedGameView(record);
         return outcome;
+    }
 
-    const QString overCaption = QStringLiteral("Battle Over");
     if (isBattleOver(record)) {
         outcome.result = CheckResult::AlreadyOver;
-        outcome.status = StatusView{QStringLiteral("Turn #%1").arg(record.CurrentTurn),
-                                    QStringLiteral("BATTLE OVER!"), StatusColour::Red};
-        outcome.button = ButtonView{overCaption, false, std::nullopt};
+        outcome.view = alreadyOverView(record);
         return outcome;
     }
 
@@ -44,12 +31,8 @@ CheckOutcome checkTurn(GameRecord& record, Interaction& interaction, const QDate
             interaction.showMessage(sealed::refusalMessage(
                 problem.isEmpty() ? QStringLiteral("It is not this computer's turn to check.")
                                   : problem));
-            OpenOutcome opened;
-            opened.record = record;
-            describeOpenedGame(opened);
             outcome.result = CheckResult::Refused;
-            outcome.status = opened.view;
-            outcome.button = ButtonView{opened.button.caption, false, std::nullopt};
+            outcome.view = sealedCheckRefusedView(record);
             return outcome;
         }
         (void)sealed::checkTurn(record, standing);
@@ -65,45 +48,27 @@ CheckOutcome checkTurn(GameRecord& record, Interaction& interaction, const QDate
     if (save == GuardedSave::ChangedElsewhere) {
         record = before;
         interaction.showMessage(changedElsewhereMessage(record.FilePath));
-        OpenOutcome opened;
-        opened.record = record;
-        describeOpenedGame(opened);
         outcome.result = CheckResult::ChangedElsewhere;
-        outcome.status = opened.view;
-        outcome.button = opened.button;
+        outcome.view = isSealed ? sealedGameView(record, standing) : openedGameView(record);
         return outcome;
     }
     if (save == GuardedSave::Failed) {
         record = before;
         interaction.showMessage(
             fileErrorMessage(FileAction::Save, record.FilePath, error.Description));
-        const int turn = record.CurrentTurn + 1;
         outcome.result = CheckResult::SaveFailed;
-        outcome.status = StatusView{
-            QStringLiteral("Turn Not Checked"),
-            QStringLiteral("The game file could not be saved, so turn %1 was not checked.")
-                .arg(turn),
-            StatusColour::Yellow};
-        outcome.button = ButtonView{QStringLiteral("Check Turn %1").arg(turn), true, std::nullopt};
+        outcome.view = turnNotCheckedView(record);
         return outcome;
     }
     outcome.saved = true;
     if (isSealed)
         sealed::noteChecked(keyFolder, standing, record);
-
-    const QString title = QStringLiteral("Turn #%1").arg(record.CurrentTurn);
+    outcome.view = checkedTurnView(record);
     if (record.CurrentTurn != record.EndingTurn) {
         outcome.result = CheckResult::NotEnding;
-        outcome.status =
-            StatusView{title, QStringLiteral("This is NOT the ending turn."), StatusColour::Green};
-        outcome.button = ButtonView{QStringLiteral("Check Turn %1").arg(record.CurrentTurn + 1),
-                                    true, Light::Green};
         outcome.sound = SoundCue::NextTurn;
     } else {
         outcome.result = CheckResult::EndingReached;
-        outcome.status =
-            StatusView{title, QStringLiteral("BATTLE OVER - CEASE FIRE!"), StatusColour::Red};
-        outcome.button = ButtonView{overCaption, false, Light::Red};
         outcome.sound = SoundCue::EndGame;
     }
     return outcome;
@@ -118,10 +83,8 @@ CheckOutcome checkTurnCommand(GameRecord& record, Interaction& interaction, cons
     const bool handedOver =
         record.SecurityMode == SecurityMode::Secure || record.SecurityMode == SecurityMode::Sealed;
     if (handedOver && outcome.result != CheckResult::SaveFailed &&
-        outcome.result != CheckResult::ChangedElsewhere && outcome.result != CheckResult::Refused) {
-        outcome.button = ButtonView{QStringLiteral("Send File"), false, Light::Red};
-        outcome.handOver = handOverLine(record);
-    }
+        outcome.result != CheckResult::ChangedElsewhere && outcome.result != CheckResult::Refused)
+        outcome.view = handedOverView(outcome.view, record);
     return outcome;
 }
 

@@ -5,7 +5,7 @@
 #include "game/gamerecord.h"
 #include "game/interaction.h"
 #include "game/sealedkeys.h"
-#include "game/view.h"
+#include "game/views.h"
 
 #include <QDateTime>
 
@@ -25,15 +25,14 @@ enum class CheckResult
 struct CheckOutcome
 {
     CheckResult result = CheckResult::Skipped;
-    std::optional<StatusView> status; // nullopt: the status panel stays as it is
-    std::optional<ButtonView> button; // nullopt: the button stays as it is
-    QString handOver;                 // Secure: the line added below the status message
+    GameView view; // what the window shows after the press, hand-over line included
     SoundCue sound = SoundCue::None;
     bool saved = false;
 };
 
-// The check itself. A failed save shows the save error, leaves CurrentTurn as it was and
-// reveals nothing. A file that another copy of the program wrote since this one read it is
+// The check itself. A check of a game type it does not know is skipped, the game shown as
+// opened. A failed save shows the save error, leaves CurrentTurn as it was and reveals
+// nothing. A file that another copy of the program wrote since this one read it is
 // left alone: the player is told to open it again and the record goes back to how the
 // check found it, shown as an opened game. In a Secure game the holder's turn marker
 // records the checked turn. A Sealed game is verified again with this computer's key in
@@ -47,11 +46,5 @@ struct CheckOutcome
 [[nodiscard]] CheckOutcome checkTurnCommand(GameRecord& record, Interaction& interaction,
                                             const QDateTime& now = QDateTime::currentDateTime(),
                                             const QString& keyFolder = sealed::defaultKeyFolder());
-
-// "Ben, send this file to player #1."
-[[nodiscard]] QString handOverLine(const GameRecord& record);
-
-// The status message with the hand-over line below it, as the panel shows it.
-[[nodiscard]] QString messageWithHandOver(const QString& message, const QString& handOver);
 
 } // namespace tfp

@@ -43,7 +43,6 @@ public:
             return std::nullopt;
         return m_requests.constLast();
     }
-    void clearRequests() { m_requests.clear(); }
 
 private:
     bool m_enabled = false;

@@ -59,24 +59,27 @@ frmOptions::frmOptions(QWidget* mainWindow)
 
     struct ButtonSpec
     {
+        OptionsCommand command;
         const char* caption;
         const char* tip;
         int left;
     };
     constexpr std::array<ButtonSpec, 3> buttons = {{
-        {"OK", " Save settings and close this window ", 1530},
-        {"Apply", " Save settings ", 2475},
-        {"Cancel", " Cancel settings and close this window ", 3420},
+        {OptionsCommand::OK, "OK", " Save settings and close this window ", 1530},
+        {OptionsCommand::Apply, "Apply", " Save settings ", 2475},
+        {OptionsCommand::Cancel, "Cancel", " Cancel settings and close this window ", 3420},
     }};
-    for (int index = 0; index < int(buttons.size()); ++index) {
-        auto* button = new QPushButton(QLatin1String(buttons[index].caption), this);
+    for (const ButtonSpec& spec : buttons) {
+        const int index = static_cast<int>(spec.command);
+        auto* button = new QPushButton(QLatin1String(spec.caption), this);
         button->setObjectName(QStringLiteral("cmdCommand_%1").arg(index));
-        button->setToolTip(QLatin1String(buttons[index].tip));
-        button->setGeometry(twipsRect(buttons[index].left, 1620, 900, 375));
-        connect(button, &QPushButton::clicked, this, [this, index] { clickCommand(index); });
-        cmdCommand[index] = button;
+        button->setToolTip(QLatin1String(spec.tip));
+        button->setGeometry(twipsRect(spec.left, 1620, 900, 375));
+        connect(button, &QPushButton::clicked, this,
+                [this, command = spec.command] { clickCommand(command); });
+        cmdCommand[static_cast<std::size_t>(index)] = button;
     }
-    cmdCommand[0]->setDefault(true);
+    button(OptionsCommand::OK)->setDefault(true);
 
     // The layout suits a narrow dialog font; with a wider one the dialog grows to the right
     // rather than cut a caption off.
@@ -107,52 +110,55 @@ frmOptions::frmOptions(QWidget* mainWindow)
     m_logo = dialogLogo(this);
     centreOnScreen(this, mainWindow);
 
+    m_optionBoxes = {{{Setting::PlaySounds, chkPlaySoundEffects},
+                      {Setting::ReusePlayerNames, chkReusePlayerNames},
+                      {Setting::UseLastSavePath, chkUseLastSavePath},
+                      {Setting::RestoreWindowPosition, chkRestoreWindowPosition}}};
     // What is stored now, not what the running program holds.
     LoadSettings();
-    const SettingsFlags& flags = settingsFlags();
-    chkPlaySoundEffects->setChecked(flags.PlaySounds);
-    chkReusePlayerNames->setChecked(flags.ReusePlayerNames);
-    chkUseLastSavePath->setChecked(flags.UseLastSavePath);
-    chkRestoreWindowPosition->setChecked(flags.RestoreWindowPosition);
+    for (const auto& [setting, box] : m_optionBoxes)
+        box->setChecked(settingsFlags().*settingSpec(setting).flag);
     SetOptionsDirty(false);
     chkPlaySoundEffects->setFocus();
 }
 
 void frmOptions::SaveOptions()
 {
-    SettingsFlags& flags = settingsFlags();
-    flags.PlaySounds = ticked(chkPlaySoundEffects);
-    writeOption(Setting::PlaySounds, flags.PlaySounds);
-    flags.ReusePlayerNames = ticked(chkReusePlayerNames);
-    writeOption(Setting::ReusePlayerNames, flags.ReusePlayerNames);
-    flags.UseLastSavePath = ticked(chkUseLastSavePath);
-    writeOption(Setting::UseLastSavePath, flags.UseLastSavePath);
-    // The position stored is the main window's, taken now.
-    flags.RestoreWindowPosition = ticked(chkRestoreWindowPosition);
-    WriteWindowPlacement(m_mainWindow);
+    for (const auto& [setting, box] : m_optionBoxes) {
+        const SettingSpec& spec = settingSpec(setting);
+        settingsFlags().*spec.flag = ticked(box);
+        // The placement option stores the main window's position, taken now, or nothing.
+        if (spec.onWhenEmpty)
+            writeOption(setting, ticked(box));
+        else
+            WriteWindowPlacement(m_mainWindow);
+    }
+}
+
+QPushButton* frmOptions::button(OptionsCommand command) const
+{
+    return cmdCommand[static_cast<std::size_t>(command)];
 }
 
 void frmOptions::SetOptionsDirty(bool dirty)
 {
-    cmdCommand[1]->setEnabled(dirty);
+    button(OptionsCommand::Apply)->setEnabled(dirty);
 }
 
-void frmOptions::clickCommand(int index)
+void frmOptions::clickCommand(OptionsCommand command)
 {
-    switch (index) {
-    case 0:
+    switch (command) {
+    case OptionsCommand::OK:
         SaveOptions();
         SetOptionsDirty(false);
         accept();
         break;
-    case 1:
+    case OptionsCommand::Apply:
         SaveOptions();
         SetOptionsDirty(false);
         break;
-    case 2:
+    case OptionsCommand::Cancel:
         reject();
-        break;
-    default:
         break;
     }
 }
@@ -160,7 +166,7 @@ void frmOptions::clickCommand(int index)
 void frmOptions::paintEvent(QPaintEvent* /*event*/)
 {
     QPainter painter(this);
-    paintDialogDecorations(painter, this, cmdCommand[0], m_logo);
+    paintDialogDecorations(painter, this, button(OptionsCommand::OK), m_logo);
 }
 
 void ShowOptionsDialog(QWidget* mainWindow)

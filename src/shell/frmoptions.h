@@ -1,14 +1,25 @@
 // The options dialog: four check boxes for the stored options, with OK, Apply and Cancel.
 #pragma once
 
+#include "shell/settingsstore.h"
+
 #include <array>
 #include <QDialog>
 #include <QPixmap>
+#include <utility>
 
 class QCheckBox;
 class QPushButton;
 
 namespace tfp::shell {
+
+// The dialog's three buttons, by their index in cmdCommand (and their objectName).
+enum class OptionsCommand
+{
+    OK = 0,
+    Apply = 1,
+    Cancel = 2
+};
 
 class frmOptions : public QDialog
 {
@@ -23,19 +34,23 @@ public:
     void SaveOptions();
     // Enables Apply when dirty, disables it otherwise.
     void SetOptionsDirty(bool dirty);
-    // OK (0): save and close; Apply (1): save and stay; Cancel (2): close without saving.
-    void clickCommand(int index);
+    // OK: save and close; Apply: save and stay; Cancel: close without saving.
+    void clickCommand(OptionsCommand command);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    [[nodiscard]] QPushButton* button(OptionsCommand command) const;
+
     QWidget* m_mainWindow;
     QPixmap m_logo;
     QCheckBox* chkPlaySoundEffects;
     QCheckBox* chkReusePlayerNames;
     QCheckBox* chkUseLastSavePath;
     QCheckBox* chkRestoreWindowPosition;
+    // Each option's check box, beside its setting.
+    std::array<std::pair<Setting, QCheckBox*>, 4> m_optionBoxes{};
     std::array<QPushButton*, 3> cmdCommand{};
 };
 

@@ -12,6 +12,16 @@
 namespace tfp::shell {
 namespace {
 
+static_assert(
+    [] {
+        for (std::size_t i = 0; i < kSettings.size(); ++i) {
+            if (static_cast<std::size_t>(kSettings[i].setting) != i)
+                return false;
+        }
+        return true;
+    }(),
+    "kSettings lists every setting in the order of the enumeration");
+
 // The registry reads at most 255 bytes including the terminating NUL.
 constexpr qsizetype kLongestReadable = 254;
 
@@ -164,31 +174,10 @@ bool isOn(const QString& text)
 
 } // namespace
 
-QString settingName(Setting setting)
-{
-    switch (setting) {
-    case Setting::PlaySounds:
-        return QStringLiteral("PlaySounds");
-    case Setting::ReusePlayerNames:
-        return QStringLiteral("ReusePlayerNames");
-    case Setting::UseLastSavePath:
-        return QStringLiteral("UseLastSavePath");
-    case Setting::RestoreWindowPosition:
-        return QStringLiteral("RestoreWindowPosition");
-    case Setting::Player1Name:
-        return QStringLiteral("Player1Name");
-    case Setting::Player2Name:
-        return QStringLiteral("Player2Name");
-    case Setting::LastSavePath:
-        break;
-    }
-    return QStringLiteral("LastSavePath");
-}
-
 QString ReadSetting(Setting setting)
 {
     try {
-        const QString name = settingName(setting);
+        const QString name = QLatin1String(settingSpec(setting).name);
 #ifdef Q_OS_WIN
         if (usesRegistry()) {
             for (const Hive hive : {Hive::CurrentUser, Hive::LocalMachine}) {
@@ -208,7 +197,7 @@ QString ReadSetting(Setting setting)
 bool WriteSetting(Setting setting, const QString& value)
 {
     try {
-        const QString name = settingName(setting);
+        const QString name = QLatin1String(settingSpec(setting).name);
 #ifdef Q_OS_WIN
         if (usesRegistry()) {
             writeToRegistry(name, throughCodePage(value));
@@ -225,14 +214,14 @@ bool WriteSetting(Setting setting, const QString& value)
     }
 }
 
-QString DeleteSetting(Setting setting)
+void DeleteSetting(Setting setting)
 {
     try {
-        const QString name = settingName(setting);
+        const QString name = QLatin1String(settingSpec(setting).name);
 #ifdef Q_OS_WIN
         if (usesRegistry()) {
             deleteFromRegistry(name);
-            return {};
+            return;
         }
 #endif
         if (const auto settings = openStore()) {
@@ -243,7 +232,6 @@ QString DeleteSetting(Setting setting)
         }
     } catch (const std::exception&) {
     }
-    return {};
 }
 
 void setSettingsFileForTesting(const QString& iniPath)
@@ -267,13 +255,18 @@ SettingsFlags& settingsFlags()
 void LoadSettings()
 {
     SettingsFlags& flags = settingsFlags();
-    flags.PlaySounds = isOn(ReadSetting(Setting::PlaySounds));
-    flags.ReusePlayerNames = isOn(ReadSetting(Setting::ReusePlayerNames));
-    flags.UseLastSavePath = isOn(ReadSetting(Setting::UseLastSavePath));
-    const QString placement = ReadSetting(Setting::RestoreWindowPosition);
-    flags.RestoreWindowPosition = !placement.isEmpty();
-    if (flags.RestoreWindowPosition)
-        flags.placement = ParsePlacement(placement);
+    for (const SettingSpec& spec : kSettings) {
+        if (spec.scope != SettingScope::Option)
+            continue;
+        const QString text = ReadSetting(spec.setting);
+        if (spec.onWhenEmpty) {
+            flags.*spec.flag = isOn(text);
+        } else {
+            flags.*spec.flag = !text.isEmpty();
+            if (!text.isEmpty())
+                flags.placement = ParsePlacement(text);
+        }
+    }
 }
 
 } // namespace tfp::shell

@@ -4,6 +4,7 @@
 
 #include "shell/placement.h"
 
+#include <array>
 #include <QString>
 #include <QtGlobal>
 
@@ -25,8 +26,53 @@ enum class Setting
     LastSavePath,
 };
 
-// The value's name in the store ("PlaySounds", ...).
-[[nodiscard]] QString settingName(Setting setting);
+struct SettingsFlags
+{
+    bool PlaySounds = false;
+    bool ReusePlayerNames = false;
+    bool UseLastSavePath = false;
+    bool RestoreWindowPosition = false;
+    WindowPlacement placement;
+
+    friend bool operator==(const SettingsFlags&, const SettingsFlags&) = default;
+};
+
+enum class SettingScope
+{
+    Option, // a check box of the Options dialog and a flag of the running program
+    Memory, // what the program remembers from one run to the next
+};
+
+// One setting: its name in the store, its scope, and for an option its flag and whether an
+// empty or absent value switches it on. The one option that an empty value leaves off,
+// RestoreWindowPosition, holds the window placement rather than "True" or "False".
+struct SettingSpec
+{
+    Setting setting;
+    const char* name;
+    SettingScope scope;
+    bool SettingsFlags::*flag; // nullptr for a remembered value
+    bool onWhenEmpty;
+};
+
+// Every setting, in the order of the enumeration.
+inline constexpr std::array<SettingSpec, 7> kSettings = {{
+    {Setting::PlaySounds, "PlaySounds", SettingScope::Option, &SettingsFlags::PlaySounds, true},
+    {Setting::ReusePlayerNames, "ReusePlayerNames", SettingScope::Option,
+     &SettingsFlags::ReusePlayerNames, true},
+    {Setting::UseLastSavePath, "UseLastSavePath", SettingScope::Option,
+     &SettingsFlags::UseLastSavePath, true},
+    {Setting::RestoreWindowPosition, "RestoreWindowPosition", SettingScope::Option,
+     &SettingsFlags::RestoreWindowPosition, false},
+    {Setting::Player1Name, "Player1Name", SettingScope::Memory, nullptr, false},
+    {Setting::Player2Name, "Player2Name", SettingScope::Memory, nullptr, false},
+    {Setting::LastSavePath, "LastSavePath", SettingScope::Memory, nullptr, false},
+}};
+
+[[nodiscard]] constexpr const SettingSpec& settingSpec(Setting setting)
+{
+    return kSettings[static_cast<std::size_t>(setting)];
+}
 
 // The stored text with the spaces at both ends removed, passed through Windows-1252. Empty
 // when the value is missing, is not text (a number, a list, a variant), or holds 255
@@ -38,8 +84,8 @@ enum class Setting
 // unexpected failure.
 bool WriteSetting(Setting setting, const QString& value);
 
-// Removes the value; a missing one is ignored. Always returns the empty string.
-QString DeleteSetting(Setting setting);
+// Removes the value; a missing one is ignored.
+void DeleteSetting(Setting setting);
 
 // Test seam: every call uses this INI file instead of the real store; an empty path
 // restores the real store.
@@ -50,15 +96,6 @@ void setSettingsFileForTesting(const QString& iniPath);
 // key; an empty one restores the settings key.
 void setRegistryKeyForTesting(const QString& subKey);
 #endif
-
-struct SettingsFlags
-{
-    bool PlaySounds = false;
-    bool ReusePlayerNames = false;
-    bool UseLastSavePath = false;
-    bool RestoreWindowPosition = false;
-    WindowPlacement placement;
-};
 
 // The process-wide flags: all off and the placement all zero until LoadSettings runs.
 SettingsFlags& settingsFlags();

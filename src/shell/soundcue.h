@@ -2,7 +2,7 @@
 // of the battle), played without waiting when the PlaySounds option is on.
 #pragma once
 
-#include "game/view.h"
+#include "game/views.h"
 
 #include <QString>
 

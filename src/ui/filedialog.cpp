@@ -1,7 +1,7 @@
 #include "ui/filedialog.h"
 
 #include "game/creation.h"
-#include "game/gamefile.h"
+#include "game/gamestore.h"
 #include "shell/settingsstore.h"
 
 #include <QCoreApplication>

@@ -12,7 +12,6 @@
 #include <QPushButton>
 
 namespace tfp::ui {
-namespace {} // namespace
 
 frmConfirmSave::frmConfirmSave(QWidget* parent)
     : QDialog(parent), m_text(new QPlainTextEdit(this)), m_instructions(new QLabel(this)),

@@ -3,7 +3,6 @@
 #include "appversion.h"
 #include "game/numbers.h"
 #include "game/setup.h"
-#include "game/turncheck.h"
 #include "game/versions.h"
 #include "shell/attention.h"
 #include "shell/frmabout.h"
@@ -82,17 +81,24 @@ QIcon lightIcon(Light light)
     return icon;
 }
 
-// The picture of small command button `index` (New 1, Open 3, Save 0).
-QString smallButtonPicture(int index)
+// The picture of a small command button (New, Open, Save).
+QString smallButtonPicture(Command command)
 {
-    switch (index) {
-    case 1:
+    switch (command) {
+    case Command::New:
         return QStringLiteral(":/images/new.png");
-    case 3:
+    case Command::Open:
         return QStringLiteral(":/images/open.png");
-    default:
-        return QStringLiteral(":/images/save.png");
+    case Command::Save:
+    case Command::CheckTurn:
+        break;
     }
+    return QStringLiteral(":/images/save.png");
+}
+
+QString commandName(Command command)
+{
+    return QStringLiteral("cmdCommand_%1").arg(static_cast<int>(command));
 }
 
 void setTextColour(QWidget* widget, const QColor& colour)
@@ -125,9 +131,7 @@ constexpr int kSpinnerHighest = 60;
 const QColor kYellow(255, 255, 0);
 const QColor kWhite(255, 255, 255);
 
-} // namespace
-
-QColor frmMain::statusColour(StatusColour colour)
+QColor statusColour(StatusColour colour)
 {
     switch (colour) {
     case StatusColour::Yellow:
@@ -138,6 +142,13 @@ QColor frmMain::statusColour(StatusColour colour)
         break;
     }
     return {0, 192, 0};
+}
+
+} // namespace
+
+QToolButton* frmMain::button(Command command) const
+{
+    return cmdCommand[static_cast<std::size_t>(command)];
 }
 
 frmMain::frmMain(QWidget* parent) : QWidget(parent)
@@ -297,35 +308,35 @@ void frmMain::buildControls()
     setBlack(txtGameStatusMessage);
     setBlack(txtGameStatusMessage->viewport());
 
-    const auto smallButton = [this](int index, const QString& caption, const QRect& geometry,
-                                    const QString& tip) {
+    const auto place = [this](Command command, QToolButton* button) {
+        button->setObjectName(commandName(command));
+        button->setFocusPolicy(Qt::StrongFocus);
+        connect(button, &QToolButton::clicked, this, [this, command] { clickCommand(command); });
+        cmdCommand[static_cast<std::size_t>(command)] = button;
+    };
+    const auto smallButton = [this, &place](Command command, const QString& caption,
+                                            const QRect& geometry, const QString& tip) {
         auto* button = new QToolButton(this);
-        button->setObjectName(QStringLiteral("cmdCommand_%1").arg(index));
         button->setAccessibleName(caption);
         button->setGeometry(geometry);
         button->setToolTip(tip);
-        button->setIcon(shell::pictureIcon(smallButtonPicture(index)));
+        button->setIcon(shell::pictureIcon(smallButtonPicture(command)));
         button->setIconSize(QSize(16, 15));
-        button->setFocusPolicy(Qt::StrongFocus);
-        connect(button, &QToolButton::clicked, this, [this, index] { clickCommand(index); });
-        cmdCommand[static_cast<std::size_t>(index)] = button;
+        place(command, button);
     };
-    smallButton(1, QStringLiteral("New game"), {372, 7, 32, 27},
+    smallButton(Command::New, QStringLiteral("New game"), {372, 7, 32, 27},
                 QStringLiteral(" Create a new game file "));
-    smallButton(3, QStringLiteral("Open game"), {372, 39, 32, 27},
+    smallButton(Command::Open, QStringLiteral("Open game"), {372, 39, 32, 27},
                 QStringLiteral(" Open saved game file "));
-    smallButton(0, QStringLiteral("Save game"), {372, 71, 32, 27},
+    smallButton(Command::Save, QStringLiteral("Save game"), {372, 71, 32, 27},
                 QStringLiteral(" Save current game file "));
 
     auto* check = new CheckButton(this);
-    check->setObjectName(QStringLiteral("cmdCommand_2"));
     check->setGeometry(300, 203, 65, 62);
     check->setToolTip(QStringLiteral(" Check turn status "));
     check->setText(QStringLiteral("Check Turn"));
     check->setIconSize(QSize(32, 32));
-    check->setFocusPolicy(Qt::StrongFocus);
-    connect(check, &QToolButton::clicked, this, [this] { clickCommand(2); });
-    cmdCommand[2] = check;
+    place(Command::CheckTurn, check);
     setCheckPicture(Light::Yellow);
 
     lblMoreInfo = new QLabel(this);
@@ -350,10 +361,10 @@ void frmMain::buildControls()
     setTabOrder(txtAllied, txtAxis);
     setTabOrder(txtAxis, txtGameTurns);
     setTabOrder(txtGameTurns, txtVariance);
-    setTabOrder(txtVariance, cmdCommand[1]);
-    setTabOrder(cmdCommand[1], cmdCommand[3]);
-    setTabOrder(cmdCommand[3], cmdCommand[0]);
-    setTabOrder(cmdCommand[0], cmdCommand[2]);
+    setTabOrder(txtVariance, button(Command::New));
+    setTabOrder(button(Command::New), button(Command::Open));
+    setTabOrder(button(Command::Open), button(Command::Save));
+    setTabOrder(button(Command::Save), button(Command::CheckTurn));
 
     // The window sees every key before the control that has the focus, and takes every
     // drop itself: no box takes dropped text, which only flashes the window.
@@ -374,10 +385,8 @@ void frmMain::load(const QString& commandLine)
     shell::fitTexts(this);
     setMode(WindowMode::Welcome);
     shell::InstallSystemMenuHook(this);
-    if (!commandLine.isEmpty()) {
-        m_pendingOpenPath = QString(commandLine).remove(u'"');
-        runCommand(3);
-    }
+    if (!commandLine.isEmpty())
+        openPath(QString(commandLine).remove(u'"'));
 }
 
 void frmMain::paintBackground()
@@ -394,7 +403,7 @@ void frmMain::paintBackground()
                                                      : QStringLiteral(":/images/background.png")));
     const auto edgeAfter = [&painter, this](const QLabel* label) {
         const QRect g = label->geometry();
-        shell::DrawPanelEdge(painter, g.x() + g.width(), g.y() + 7, cmdCommand[1]->x() - 10,
+        shell::DrawPanelEdge(painter, g.x() + g.width(), g.y() + 7, button(Command::New)->x() - 10,
                              g.y() + 9, false);
     };
     const auto boxAround = [&painter](const QFrame* frame) {
@@ -429,43 +438,42 @@ void frmMain::setMode(WindowMode mode)
         resetGameRecord(m_record);
         const bool setup = mode == WindowMode::Setup;
         enableSetupEditors(setup);
-        cmdCommand[1]->setEnabled(!setup);
-        cmdCommand[3]->setEnabled(!setup);
-        cmdCommand[0]->setEnabled(false);
-        cmdCommand[2]->setEnabled(false);
-        cmdCommand[2]->setText(QStringLiteral("Check Turn"));
+        button(Command::New)->setEnabled(!setup);
+        button(Command::Open)->setEnabled(!setup);
+        button(Command::Save)->setEnabled(false);
+        button(Command::CheckTurn)->setEnabled(false);
+        button(Command::CheckTurn)->setText(QStringLiteral("Check Turn"));
         if (setup) {
             txtGameName->setFocus();
-            setStatus(QStringLiteral("Setup the Game File"),
-                      QStringLiteral("Enter game parameters in each field."),
-                      statusColour(StatusColour::Green));
+            setStatus({QStringLiteral("Setup the Game File"),
+                       QStringLiteral("Enter game parameters in each field."),
+                       StatusColour::Green});
         } else {
-            setStatus(QStringLiteral("Welcome"),
-                      QStringLiteral("Please create a new game file\r\nor open an existing one."),
-                      statusColour(StatusColour::Green));
+            setStatus({QStringLiteral("Welcome"),
+                       QStringLiteral("Please create a new game file\r\nor open an existing one."),
+                       StatusColour::Green});
         }
     } else {
         enableSetupEditors(false);
-        cmdCommand[1]->setEnabled(true);
-        cmdCommand[3]->setEnabled(true);
-        cmdCommand[0]->setEnabled(false);
-        cmdCommand[2]->setEnabled(true);
+        button(Command::New)->setEnabled(true);
+        button(Command::Open)->setEnabled(true);
+        button(Command::Save)->setEnabled(false);
+        button(Command::CheckTurn)->setEnabled(true);
     }
     m_mode = mode;
 }
 
-void frmMain::setStatus(const QString& title, const QString& message, const QColor& colour)
+void frmMain::setStatus(const StatusView& view)
 {
-    m_statusMessage = message;
-    txtGameStatusTitle->setText(title);
-    QString shown = message;
+    txtGameStatusTitle->setText(view.title);
+    QString shown = view.message;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     txtGameStatusMessage->setPlainText(shown);
     QTextOption centred(Qt::AlignHCenter);
     centred.setWrapMode(QTextOption::WordWrap);
     txtGameStatusMessage->document()->setDefaultTextOption(centred);
-    setTextColour(txtGameStatusTitle, colour);
-    setTextColour(txtGameStatusMessage, colour);
+    setTextColour(txtGameStatusTitle, statusColour(view.colour));
+    setTextColour(txtGameStatusMessage, statusColour(view.colour));
     shell::fitText(txtGameStatusTitle, statusTitleFont());
     shell::fitText(txtGameStatusMessage, statusMessageFont());
 }
@@ -480,11 +488,11 @@ void frmMain::enableSetupEditors(bool enabled)
 
 void frmMain::updateSaveButton()
 {
-    if (!cmdCommand[0])
+    if (!button(Command::Save))
         return;
     const bool enabled = entryNumber(txtGameTurns->text()) >= 1 && !txtAxis->text().isEmpty() &&
                          !txtAllied->text().isEmpty() && !txtGameName->text().isEmpty();
-    cmdCommand[0]->setEnabled(enabled);
+    button(Command::Save)->setEnabled(enabled);
 }
 
 bool frmMain::hasEnteredData() const
@@ -509,30 +517,27 @@ void frmMain::clampModifier()
         txtVariance->setText(QString::number(turns - 1));
 }
 
-void frmMain::clickCommand(int index)
+void frmMain::clickCommand(Command command)
 {
     shell::playSoundCue(SoundCue::Event);
-    runCommand(index);
+    runCommand(command);
 }
 
-void frmMain::runCommand(int index)
+void frmMain::runCommand(Command command, const QString& path)
 {
-    // A failure inside a command ends that command; the window stays usable.
     try {
-        switch (index) {
-        case 0:
+        switch (command) {
+        case Command::Save:
             createGame();
             break;
-        case 1:
+        case Command::New:
             startNewGame();
             break;
-        case 2:
+        case Command::CheckTurn:
             runCheckTurnCommand();
             break;
-        case 3:
-            openGame();
-            break;
-        default:
+        case Command::Open:
+            openGame(path);
             break;
         }
     } catch (...) {
@@ -541,26 +546,22 @@ void frmMain::runCommand(int index)
 
 void frmMain::openPath(const QString& path)
 {
-    m_pendingOpenPath = path;
-    runCommand(3);
+    runCommand(Command::Open, path);
 }
 
 void frmMain::setCheckPicture(Light light)
 {
-    cmdCommand[2]->setIcon(lightIcon(light));
+    button(Command::CheckTurn)->setIcon(lightIcon(light));
 }
 
-void frmMain::applyButton(const ButtonView& view)
+void frmMain::applyView(const GameView& view)
 {
-    cmdCommand[2]->setText(view.caption);
-    cmdCommand[2]->setEnabled(view.enabled);
-    if (view.picture)
-        setCheckPicture(*view.picture);
-}
-
-void frmMain::applyStatus(const StatusView& view, const QString& handOver)
-{
-    setStatus(view.title, messageWithHandOver(view.message, handOver), statusColour(view.colour));
+    QToolButton* check = button(Command::CheckTurn);
+    check->setText(view.button.caption);
+    check->setEnabled(view.button.enabled);
+    if (view.button.picture)
+        setCheckPicture(*view.button.picture);
+    setStatus(view.status);
 }
 
 void frmMain::closeEvent(QCloseEvent* event)
@@ -680,15 +681,15 @@ bool frmMain::nativeEvent(const QByteArray& eventType, void* message, qintptr* r
 void frmMain::pressDefaultButton()
 {
     QWidget* focus = focusWidget();
-    for (QToolButton* button : cmdCommand) {
-        if (button == focus && button != cmdCommand[2]) {
-            if (button->isEnabled())
-                button->click();
+    for (const Command command : {Command::Save, Command::New, Command::Open}) {
+        if (QToolButton* pressed = button(command); pressed == focus) {
+            if (pressed->isEnabled())
+                pressed->click();
             return;
         }
     }
-    if (cmdCommand[2]->isEnabled())
-        cmdCommand[2]->click();
+    if (button(Command::CheckTurn)->isEnabled())
+        button(Command::CheckTurn)->click();
 }
 
 void frmMain::handleEscape()

@@ -3,11 +3,10 @@
 #pragma once
 
 #include "game/gamerecord.h"
-#include "game/view.h"
+#include "game/views.h"
 
 #include <array>
 #include <QPixmap>
-#include <QStringList>
 #include <QWidget>
 
 class QFrame;
@@ -28,6 +27,15 @@ enum class WindowMode
     GamePlay = 3
 };
 
+// The four command buttons, by their index in cmdCommand (and their objectName).
+enum class Command
+{
+    Save = 0,
+    New = 1,
+    CheckTurn = 2,
+    Open = 3
+};
+
 class frmMain final : public QWidget
 {
     Q_OBJECT
@@ -38,25 +46,11 @@ public:
     // The start-up steps; `commandLine` is a game file to open before the window shows.
     void load(const QString& commandLine = {});
 
-    void setMode(WindowMode mode);
-    [[nodiscard]] WindowMode mode() const { return m_mode; }
-    void setStatus(const QString& title, const QString& message, const QColor& colour);
-    void enableSetupEditors(bool enabled);
-    void updateSaveButton();
-    [[nodiscard]] bool hasEnteredData() const;
-    void runCommand(int index);
-    // A click on command button `index`: the event sound, then the command.
-    void clickCommand(int index);
-    void clampModifier();
-
     // Opens `path` as a dropped file or a file from the command line does.
     void openPath(const QString& path);
 
+    [[nodiscard]] WindowMode mode() const { return m_mode; }
     [[nodiscard]] const GameRecord& gameRecord() const { return m_record; }
-    [[nodiscard]] QString pendingOpenPath() const { return m_pendingOpenPath; }
-    [[nodiscard]] QString statusMessage() const { return m_statusMessage; }
-
-    [[nodiscard]] static QColor statusColour(StatusColour colour);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -71,10 +65,21 @@ protected:
     bool nativeEvent(const QByteArray& eventType, void* message, qintptr* result) override;
 
 private:
+    void setMode(WindowMode mode);
+    void setStatus(const StatusView& view);
+    void enableSetupEditors(bool enabled);
+    void updateSaveButton();
+    [[nodiscard]] bool hasEnteredData() const;
+    // Runs a command; a failure inside it ends that command and the window stays usable.
+    void runCommand(Command command, const QString& path = {});
+    // A click on a command button: the event sound, then the command.
+    void clickCommand(Command command);
+    void clampModifier();
+    [[nodiscard]] QToolButton* button(Command command) const;
+
     void buildControls();
     void paintBackground();
-    void applyStatus(const StatusView& view, const QString& handOver = {});
-    void applyButton(const ButtonView& view);
+    void applyView(const GameView& view);
     void setCheckPicture(Light light);
     void showGame();
     // Where the focus goes once a game is shown or checked: to the check button, or to the
@@ -83,15 +88,14 @@ private:
 
     void startNewGame();
     void createGame();
-    void openGame();
+    // Opens `path`, or the file chosen in the file dialog when it is empty.
+    void openGame(const QString& path);
     void runCheckTurnCommand();
     void handleEscape();
     void pressDefaultButton();
 
     GameRecord m_record;
     WindowMode m_mode = WindowMode::Welcome;
-    QString m_pendingOpenPath;
-    QString m_statusMessage;    // as set, with its CR LF line breaks
     bool m_linkPressed = false; // the left button went down on lblMoreInfo
     QPixmap m_background;
 

@@ -1,6 +1,6 @@
 // The commands behind the main window's buttons: New, Save, Open and Check Turn.
 #include "game/creation.h"
-#include "game/gamefile.h"
+#include "game/gamestore.h"
 #include "game/opening.h"
 #include "game/setup.h"
 #include "game/turncheck.h"
@@ -18,6 +18,7 @@
 #include <QToolButton>
 
 namespace tfp::ui {
+
 void frmMain::startNewGame()
 {
     setMode(WindowMode::Setup);
@@ -97,19 +98,14 @@ void frmMain::createGame()
 
     m_record = record;
     setMode(WindowMode::GamePlay);
-    const CreatedView view = createdGameView(m_record);
-    applyButton(view.button);
-    applyStatus(view.status);
+    applyView(createdGameView(m_record));
     focusCheckButton();
 }
 
-void frmMain::openGame()
+void frmMain::openGame(const QString& chosen)
 {
-    QString path;
-    if (!m_pendingOpenPath.isEmpty()) {
-        path = m_pendingOpenPath;
-        m_pendingOpenPath.clear();
-    } else {
+    QString path = chosen;
+    if (path.isEmpty()) {
         // The game in hand keeps its file when the dialog is cancelled.
         path = m_record.FilePath;
         if (!showFileDialog(this, path, QStringLiteral("Open Torva Fogline File"), false, {}))
@@ -138,8 +134,7 @@ void frmMain::openGame()
     m_record = outcome.record;
     showGame();
     setMode(WindowMode::GamePlay);
-    applyButton(outcome.button);
-    applyStatus(outcome.view);
+    applyView(outcome.view);
     focusCheckButton();
 }
 
@@ -148,8 +143,8 @@ void frmMain::focusCheckButton()
     // Enter checks the turn of a game just shown. When the button is disabled (the battle
     // is over, or the file must be sent on) the focus rests on the window itself, not on
     // the next button, so Enter does nothing until the player chooses a command.
-    if (cmdCommand[2]->isEnabled())
-        cmdCommand[2]->setFocus();
+    if (button(Command::CheckTurn)->isEnabled())
+        button(Command::CheckTurn)->setFocus();
     else
         setFocus();
 }
@@ -179,16 +174,8 @@ void frmMain::runCheckTurnCommand()
         const shell::OverrideCursor wait;
         outcome = checkTurnCommand(m_record, interaction);
     }
-    if (outcome.status)
-        applyStatus(*outcome.status, outcome.handOver);
-    else if (!outcome.handOver.isEmpty())
-        setStatus(txtGameStatusTitle->text(),
-                  messageWithHandOver(m_statusMessage, outcome.handOver),
-                  txtGameStatusTitle->palette().color(QPalette::Text));
-    if (outcome.button) {
-        applyButton(*outcome.button);
-        focusCheckButton();
-    }
+    applyView(outcome.view);
+    focusCheckButton();
     if (outcome.sound != SoundCue::None)
         shell::playSoundCue(outcome.sound);
 }

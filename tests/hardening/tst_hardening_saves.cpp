@@ -198,7 +198,8 @@ private slots:
 #endif
         QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QCOMPARE(outcome.result, CheckResult::SaveFailed);
-        QVERIFY(!outcome.saved && outcome.handOver.isEmpty() && record == before);
+        QVERIFY(!outcome.saved && record == before);
+        QCOMPARE(outcome.view, turnNotCheckedView(before)); // no hand-over
         QCOMPARE(recorder.messages,
                  QList<Message>{fileErrorMessage(FileAction::Save, path, expected.Description)});
         QCOMPARE(filesAfter, files);

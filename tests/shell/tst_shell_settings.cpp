@@ -9,6 +9,24 @@
 
 using namespace tfp::shell;
 
+// clang-format off
+namespace tfp::shell {
+char* toString(const SettingsFlags& f)
+{
+    const WindowPlacement& p = f.placement;
+    return QTest::toString(QStringLiteral("{sounds %1, names %2, path %3, restore %4 at %5 %6 %7 %8 %9}")
+        .arg(f.PlaySounds).arg(f.ReusePlayerNames).arg(f.UseLastSavePath).arg(f.RestoreWindowPosition)
+        .arg(p.X).arg(p.Y).arg(p.W).arg(p.H).arg(p.S));
+}
+} // namespace tfp::shell
+namespace {
+// The store's lines, and the flags LoadSettings makes of them.
+struct LoadRow { QByteArray stored; SettingsFlags flags; };
+// The placement held before LoadSettings runs.
+constexpr WindowPlacement kHeld{7, 7, 7, 7, 7};
+} // namespace
+// clang-format on
+
 class SettingsTest : public QObject
 {
     Q_OBJECT
@@ -49,7 +67,7 @@ private slots:
             QCOMPARE(QSettings(m_file, QSettings::IniFormat).value(names[i]).toString(), value);
             QCOMPARE(ReadSetting(Setting(i)), value.trimmed());
         }
-        QCOMPARE(DeleteSetting(Setting::LastSavePath), QString());
+        DeleteSetting(Setting::LastSavePath);
         QCOMPARE(ReadSetting(Setting::LastSavePath), QString());
         QCOMPARE(QSettings(m_file, QSettings::IniFormat).allKeys().size(), 7); // with the sub-key
     }
@@ -59,56 +77,51 @@ private slots:
     // restoring on and replaces the one held (7s) with its X Y W H S, bad fields at defaults.
     void loadSettings_data()
     {
-        QTest::addColumn<QByteArray>("stored"); // the store's lines
-        QTest::addColumn<QString>("expected");
-        const auto row = [](const char* tag, const QByteArray& stored, const QString& expected) {
-            QTest::newRow(tag) << stored << expected;
-        };
+        tfp::test::addRowColumn<LoadRow>();
+        const auto row = tfp::test::addRow<LoadRow, const QByteArray&, SettingsFlags>;
         row("absent, blank, lower case, blank placement",
             "ReusePlayerNames=\"   \"\nUseLastSavePath=tRuE\nRestoreWindowPosition=\"  \"",
-            "111 0 7 7 7 7 7");
+            {true, true, true, false, kHeld});
         row("padded capitals, False, 1, placement without coordinates",
             "PlaySounds=\" TRUE \"\nReusePlayerNames=False\nUseLastSavePath=1\n"
             "RestoreWindowPosition=somewhere",
-            "100 1 -1 -1 -1 -1 0");
+            {true, false, false, true, {-1, -1, -1, -1, 0}});
         row("truest, a point, a tab",
             "PlaySounds=truest\nReusePlayerNames=@Point(1 2)\nUseLastSavePath=\"\\tTrue\"",
-            "010 0 7 7 7 7 7");
+            {false, true, false, false, kHeld});
         row("254 and 255 characters, a list",
             "PlaySounds=\"False" + QByteArray(249, ' ') + "\"\nReusePlayerNames=\"False" +
                 QByteArray(250, ' ') + "\"\nUseLastSavePath=False,False",
-            "011 0 7 7 7 7 7");
+            {false, true, true, false, kHeld});
         const QByteArray big = "PlaySounds=False\nLastSavePath=" + QByteArray((1 << 20) - 41, 'x');
-        row("store of 1 MiB", big, "011 0 7 7 7 7 7");
-        row("store of 1 MiB and a byte", big + 'x', "111 0 7 7 7 7 7");
-        const auto placement = [&](const char* tag, const QByteArray& text, const char* fields) {
-            row(tag, "RestoreWindowPosition=\"" + text + '"', QStringLiteral("111 1 ") + fields);
+        row("store of 1 MiB", big, {false, true, true, false, kHeld});
+        row("store of 1 MiB and a byte", big + 'x', {true, true, true, false, kHeld});
+        const auto placement = [&](const char* tag, const QByteArray& text, WindowPlacement read) {
+            row(tag, "RestoreWindowPosition=\"" + text + '"', {true, true, true, true, read});
         };
-        placement("any order and case", "h=4500,S=3,x=1440,W=6000,Y=960", "1440 960 6000 4500 3");
-        placement("signs, spaces, zero", "X=0,Y=-45,W= 1440 ,H=+960", "0 -45 1440 960 0");
-        placement("unusable", "X=abc,Y=,W=-,H=.,S=1 4", "-1 -1 -1 -1 0");
-        placement("not plain decimal", "X=1e3,Y=0x10,H=1.,S=12", "-1 -1 -1 1 12");
-        placement("no separator but a comma", "MAX=5;Y=960,W=1", "-1 960 1 -1 0");
-        placement("halves to even", "X=1440.5,Y=1441.5,W=-2.5,H=.5,S=-3.5", "1440 1442 -2 0 -4");
-        placement("beyond a half", "X=2.5000001,Y=2.4999999,W=.51,H=1.6,S=-2.7", "3 2 1 2 -3");
+        placement("any order and case", "h=4500,S=3,x=1440,W=6000,Y=960",
+                  {1440, 960, 6000, 4500, 3});
+        placement("signs, spaces, zero", "X=0,Y=-45,W= 1440 ,H=+960", {0, -45, 1440, 960, 0});
+        placement("unusable", "X=abc,Y=,W=-,H=.,S=1 4", {-1, -1, -1, -1, 0});
+        placement("not plain decimal", "X=1e3,Y=0x10,H=1.,S=12", {-1, -1, -1, 1, 12});
+        placement("no separator but a comma", "MAX=5;Y=960,W=1", {-1, 960, 1, -1, 0});
+        placement("halves to even", "X=1440.5,Y=1441.5,W=-2.5,H=.5,S=-3.5",
+                  {1440, 1442, -2, 0, -4});
+        placement("beyond a half", "X=2.5000001,Y=2.4999999,W=.51,H=1.6,S=-2.7", {3, 2, 1, 2, -3});
         placement("32-bit ends", "X=2147483647,Y=-2147483648,W=2147483648,H=-2147483649",
-                  "2147483647 -2147483648 -1 -1 0");
+                  {2147483647, -2147483648, -1, -1, 0});
         placement("rounded past the ends", "X=2147483647.5,Y=-2147483648.5,W=2147483646.5",
-                  "-1 -2147483648 2147483646 -1 0");
+                  {-1, -2147483648, 2147483646, -1, 0});
         placement("huge, leading zeros", "X=99999999999999999999999,Y=000000000000000000001440",
-                  "-1 1440 -1 -1 0");
+                  {-1, 1440, -1, -1, 0});
     }
     void loadSettings()
     {
-        QFETCH(QByteArray, stored);
-        QFETCH(QString, expected);
-        store(stored);
-        settingsFlags().placement = {7, 7, 7, 7, 7};
+        QFETCH(LoadRow, row);
+        store(row.stored);
+        settingsFlags().placement = kHeld;
         LoadSettings();
-        const auto& [sounds, names, path, restore, p] = settingsFlags();
-        QCOMPARE(QString::asprintf("%d%d%d %d %d %d %d %d %d", sounds, names, path, restore, p.X,
-                                   p.Y, p.W, p.H, p.S),
-                 expected);
+        QCOMPARE(settingsFlags(), row.flags);
     }
 };
 

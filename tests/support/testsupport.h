@@ -3,14 +3,47 @@
 #pragma once
 
 #include "game/cipher.h"
-#include "game/gamefile.h"
+#include "game/gamestore.h"
 #include "game/setup.h"
+#include "game/views.h"
 
 #include <cstring>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QStringList>
 #include <QTest>
+
+// What a failed comparison prints of a view or a message, field by field.
+namespace tfp {
+inline const char* colourName(StatusColour colour)
+{
+    static const char* const names[] = {"green", "yellow", "red"};
+    return names[static_cast<int>(colour)];
+}
+inline char* toString(const StatusView& view)
+{
+    return QTest::toString(QStringLiteral("status {title '%1', message '%2', %3}")
+                               .arg(view.title, view.message, colourName(view.colour)));
+}
+inline char* toString(const ButtonView& view)
+{
+    const QString picture =
+        view.picture ? QString::number(static_cast<int>(*view.picture)) : QStringLiteral("kept");
+    return QTest::toString(QStringLiteral("button {'%1', %2, picture %3}")
+                               .arg(view.caption, view.enabled ? "enabled" : "disabled", picture));
+}
+inline char* toString(const GameView& view)
+{
+    const QScopedArrayPointer<char> status(toString(view.status)), button(toString(view.button));
+    return qstrdup(QByteArray(status.data()) + ", " + button.data());
+}
+inline char* toString(const Message& message)
+{
+    return QTest::toString(QStringLiteral("message {'%1', '%2', icon %3}")
+                               .arg(message.title, message.text)
+                               .arg(static_cast<int>(message.icon)));
+}
+} // namespace tfp
 
 namespace tfp::test {
 

@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTextEdit>
 #include <QToolButton>
 #include <QWindow>
 
@@ -23,11 +24,55 @@ using namespace tfp::ui;
 // clang-format off
 namespace {
 const char* const kBoxes[] = {"txtGameName", "txtAllied", "txtAxis", "txtGameTurns", "txtVariance"};
-// The password typed, then 0 the first button (OK, Yes), 1 the second, 2 Escape or 3 closed;
-// `result`: the password handed back, or 1 for settings accepted; `stays`: open, one message.
-struct Answer { bool password; QString text; int action; QString result; bool stays = false; };
-// A game opened, a file refused (none: no file; "-": the file dialog cancelled), a check.
-struct Check { qint16 ending; QByteArray refused; QString shown; };
+
+// Which of the four command buttons are enabled.
+struct Buttons { bool save, create, check, open;
+    friend bool operator==(const Buttons&, const Buttons&) = default; };
+constexpr Buttons kWelcomeButtons{false, true, false, true}, kSetupButtons{false, false, false, false},
+    kCheckButtons{false, true, true, true}, kNoCheckButtons{false, true, false, true};
+
+// What the window shows: its mode, the status panel and the command buttons.
+struct Shown { WindowMode mode; QString title, message; QColor colour; Buttons enabled; QString checkCaption;
+    friend bool operator==(const Shown&, const Shown&) = default; };
+char* toString(const Shown& s)
+{
+    const Buttons& b = s.enabled;
+    return QTest::toString(QStringLiteral("{mode %1, '%2', '%3', %4, save %5 new %6 check %7 open %8, '%9'}")
+        .arg(int(s.mode)).arg(s.title, s.message, s.colour.name()).arg(b.save).arg(b.create)
+        .arg(b.check).arg(b.open).arg(s.checkCaption));
+}
+const QColor kGreen(0, 192, 0), kYellow(255, 255, 0), kRed(255, 0, 0);
+const Shown kWelcome{WindowMode::Welcome, "Welcome", "Please create a new game file\nor open an existing one.",
+                     kGreen, kWelcomeButtons, "Check Turn"};
+const Shown kSetup{WindowMode::Setup, "Setup the Game File", "Enter game parameters in each field.", kGreen,
+                   kSetupButtons, "Check Turn"};
+
+// The setup entries: the five boxes, whether they can be edited, Quick Battle and Secure chosen.
+struct Entries { QStringList boxes; bool editable = false, quick = false, secure = false;
+    friend bool operator==(const Entries&, const Entries&) = default; };
+char* toString(const Entries& e)
+{
+    return QTest::toString(QStringLiteral("{%1, editable %2, quick %3, secure %4}")
+        .arg(e.boxes.join(u',')).arg(e.editable).arg(e.quick).arg(e.secure));
+}
+const QStringList kRidgeBoxes = {"Ridge", "Anna", "Ben", "20", "3"};
+
+// The turns, the modifier and the highest the modifier's arrows reach.
+struct Numbers { QString turns, modifier; int highest;
+    friend bool operator==(const Numbers&, const Numbers&) = default; };
+char* toString(const Numbers& n)
+{
+    return QTest::toString(QStringLiteral("{%1, %2, up to %3}").arg(n.turns, n.modifier).arg(n.highest));
+}
+
+// What is open before a check: only the game, or the game after a refused file or a cancelled
+// file dialog.
+enum class Before { GameOpened, DamagedFileRefused, DialogCancelled };
+struct CheckRow { qint16 ending; Before before; Shown shown; };
+
+// How a dialog is answered: its first button (OK, Yes), its second, Escape, or closed.
+enum class Press { First, Second, Escape, Close };
+struct PasswordRow { QString typed; Press press; QString handedBack; bool stays; };
 } // namespace
 // clang-format on
 
@@ -40,56 +85,61 @@ class tst_frmMain : public QObject
 
     template <typename T = QLineEdit> T* get(const QString& n) { return window->findChild<T*>(n); }
     void click(const QString& name) { QTest::mouseClick(get<QWidget>(name), Qt::LeftButton); }
-    void click(int i) { click(QStringLiteral("cmdCommand_%1").arg(i)); }
+    void click(Command c) { click(QStringLiteral("cmdCommand_%1").arg(int(c))); }
+    bool enabled(Command c)
+    {
+        return get<QWidget>(QStringLiteral("cmdCommand_%1").arg(int(c)))->isEnabled();
+    }
     static QString focused() { return QApplication::focusWidget()->objectName(); }
     static void key(int k) { QTest::keyClick(QApplication::focusWidget(), Qt::Key(k)); }
-    static QString lastMessage()
+    static std::optional<Message> lastMessage()
     {
-        const std::optional<Message> shown = shell::MessageBox::testSeam().lastRequest();
-        return shown ? shown->title + u'|' + shown->text : QString();
+        return shell::MessageBox::testSeam().lastRequest();
     }
-    // The window as the player sees it: mode, status title, message and colour; whether Save,
-    // New, Check, Open and the setup boxes are enabled and Quick Battle and Secure chosen;
-    // the check button's caption; the setup boxes.
-    QString shown()
+    Shown shown()
     {
-        QString s = QString::number(int(window->mode())) + u'|' + get("txtGameStatus_0")->text() +
-                    u'|' + window->statusMessage() + u'|' +
-                    get("txtGameStatus_0")->palette().color(QPalette::Text).name() + u'|';
-        for (const char* name : {"cmdCommand_0", "cmdCommand_1", "cmdCommand_2", "cmdCommand_3",
-                                 "txtGameName", "optType_1", "optMode_1"}) {
-            const auto* option = qobject_cast<QRadioButton*>(get<QWidget>(name));
-            s += (option ? option->isChecked() : get<QWidget>(name)->isEnabled()) ? u'1' : u'0';
-        }
-        s += u'|' + get<QToolButton>("cmdCommand_2")->text();
+        return {window->mode(),
+                get("txtGameStatus_0")->text(),
+                get<QTextEdit>("txtGameStatus_1")->toPlainText(),
+                get("txtGameStatus_0")->palette().color(QPalette::Text),
+                {enabled(Command::Save), enabled(Command::New), enabled(Command::CheckTurn),
+                 enabled(Command::Open)},
+                get<QToolButton>("cmdCommand_2")->text()};
+    }
+    Entries entries()
+    {
+        Entries e{{},
+                  get("txtGameName")->isEnabled(),
+                  get<QRadioButton>("optType_1")->isChecked(),
+                  get<QRadioButton>("optMode_1")->isChecked()};
         for (const char* box : kBoxes)
-            s += (box == kBoxes[0] ? u'|' : u',') + get(box)->text();
-        return s;
+            e.boxes << get(box)->text();
+        return e;
     }
     // New, then the entries typed (game name, players, turns, modifier) and an option chosen.
-    void setup(const QStringList& entries, const QString& option = {})
+    void setup(const QStringList& typed, const QString& option = {})
     {
-        click(1);
-        for (int i = 0; i < entries.size(); ++i) {
+        click(Command::New);
+        for (int i = 0; i < typed.size(); ++i) {
             get(kBoxes[i])->clear();
-            QTest::keyClicks(get(kBoxes[i]), entries[i]);
+            QTest::keyClicks(get(kBoxes[i]), typed[i]);
         }
         if (!option.isEmpty())
             click(option);
     }
     // Save or Open pressed, with answers to the confirmation, password and file dialogs (no
     // path: the file dialog is cancelled).
-    void press(int command, const QString& path, bool confirmed = true, const QString& pw = {})
+    void press(Command c, const QString& path, bool confirmed = true, const QString& pw = {})
     {
         frmConfirmSave::testSeam().queueAnswer(confirmed);
         frmPassword::testSeam().queueAnswer(pw);
         if (!path.isEmpty())
             FileDialog::testSeam().queueAnswer(path);
-        click(command);
+        click(c);
     }
-    // The turns, the modifier and the highest the modifier's arrows reach, once `text` is
-    // typed into box `name` and Tab pressed to leave it (no box: as they are).
-    QString numbers(const QString& name = {}, const QString& text = {})
+    // The numbers once `text` is typed into box `name` and Tab pressed to leave it (no box: as
+    // they are).
+    Numbers numbers(const QString& name = {}, const QString& text = {})
     {
         if (!name.isEmpty()) {
             get(name)->setFocus();
@@ -97,8 +147,8 @@ class tst_frmMain : public QObject
             QTest::keyClicks(get(name), text);
             QTest::keyClick(get(name), Qt::Key_Tab);
         }
-        return get("txtGameTurns")->text() + u'/' + get("txtVariance")->text() + u'/' +
-               QString::number(get<UpDown>("UpDown2")->highest());
+        return {get("txtGameTurns")->text(), get("txtVariance")->text(),
+                get<UpDown>("UpDown2")->highest()};
     }
 
 private slots:
@@ -118,124 +168,199 @@ private slots:
             QVERIFY2(!w->isVisible(), qPrintable(w->objectName()));
     }
 
-    void welcome_titleDonationLinkAndQuit()
+    // The window starts at its welcome, the version in its title; Escape asks whether to quit.
+    void welcome_shownUntilEscapeQuits()
     {
         QCOMPARE(window->windowHandle()->title(), u"Torva Fogline Turnpicker v1.5.24");
-        QCOMPARE(shown(), u"0|Welcome|Please create a new game file\r\nor open an existing one.|"
-                          "#00c000|0101000|Check Turn|,,,0,0");
+        QCOMPARE(shown(), kWelcome);
+        QCOMPARE(entries(), (Entries{{"", "", "", "0", "0"}}));
+        shell::MessageBox::testSeam().queueAnswer(shell::MessageBox::Answer::Yes);
+        key(Qt::Key_Escape);
+        QCOMPARE(lastMessage().value_or(Message{}).title, u"Quit Torva Fogline Turnpicker");
+        QVERIFY(!window->isVisible());
+    }
+
+    // The donation link opens on a left click pressed and released on it, nothing else.
+    void moreInfoLink_opensOnLeftClickOnly()
+    {
         auto* link = get<QLabel>("lblMoreInfo");
-        QTest::mouseClick(link, Qt::LeftButton); // opens the page; nothing else does
-        QCOMPARE(seams->opened.size(), 1);
+        QTest::mouseClick(link, Qt::LeftButton);
         QTest::mouseClick(link, Qt::RightButton);
         QTest::mousePress(link, Qt::LeftButton);
         QTest::mouseRelease(link, Qt::LeftButton, {}, {5, -5});
         QCOMPARE(seams->opened.size(), 1);
-        shell::MessageBox::testSeam().queueAnswer(shell::MessageBox::Answer::Yes);
-        key(Qt::Key_Escape); // asks whether to quit
-        QVERIFY(lastMessage().startsWith(u"Quit Torva Fogline Turnpicker|") &&
-                !window->isVisible());
     }
 
-    void setup_boxesArrowsAndKeys()
+    // Enter presses the button that has the focus; Escape leaves Setup at once when nothing
+    // is entered but the modifier, and asks first otherwise (No keeps the entries).
+    void setup_escape_asksOnlyWhenSomethingIsEntered()
     {
         get<QWidget>("cmdCommand_1")->setFocus();
-        key(Qt::Key_Return); // Enter presses the button that has the focus
+        key(Qt::Key_Return);
         QTest::keyClicks(get("txtVariance"), QStringLiteral("5"));
-        key(Qt::Key_Escape); // nothing entered but the modifier: back without a question
-        QVERIFY(shown().startsWith(u"0|") && lastMessage().isEmpty());
-        click(1);
-        for (const char* box : {"txtGameName", "txtAxis"}) { // Escape asks first; No keeps it
+        key(Qt::Key_Escape);
+        QCOMPARE(shown(), kWelcome);
+        QVERIFY(!lastMessage());
+        for (const char* box : {"txtGameName", "txtAxis"}) {
+            setup({});
             QTest::keyClicks(get(box), QStringLiteral("5"));
             shell::MessageBox::testSeam().queueAnswer(shell::MessageBox::Answer::No);
             key(Qt::Key_Escape);
-            QVERIFY(lastMessage().startsWith(u"Discard Changes|") && shown().startsWith(u"2|"));
+            QCOMPARE(lastMessage().value_or(Message{}).title, u"Discard Changes");
+            QCOMPARE(shown().mode, WindowMode::Setup);
             get(box)->clear();
         }
+    }
+
+    // Names lose tag characters and outer blanks; Save waits for the turns. Numbers take two
+    // digits at most, and the modifier is held below the turns once they are known.
+    void setup_entries_filteredAndHeldBelowTheTurns()
+    {
         setup({"a<b>c", "", "<Ben>"});
-        numbers("txtAllied", "  A ");
-        QVERIFY(shown().endsWith(u"|0000100|Check Turn|abc,A,Ben,0,0")); // Save needs turns
-        // Digits only, two at most; the modifier is held below the turns once they are known.
-        QCOMPARE((QStringList{numbers("txtVariance", "123"), numbers("txtGameTurns", "a-. 1x2"),
-                              numbers("txtGameTurns", "20"), numbers("txtVariance", "29")}),
-                 QStringList({"0/12/60", "12/11/11", "20/11/19", "20/19/19"}));
-        // The arrows step the turns and keep the modifier below them.
+        QCOMPARE(numbers("txtAllied", "  A "), (Numbers{"0", "0", 60}));
+        QCOMPARE(entries(), (Entries{{"abc", "A", "Ben", "0", "0"}, true}));
+        QVERIFY(!enabled(Command::Save));
+        QCOMPARE(numbers("txtVariance", "123"), (Numbers{"0", "12", 60}));
+        QCOMPARE(numbers("txtGameTurns", "a-. 1x2"), (Numbers{"12", "11", 11}));
+        QCOMPARE(numbers("txtGameTurns", "20"), (Numbers{"20", "11", 19}));
+        QCOMPARE(numbers("txtVariance", "29"), (Numbers{"20", "19", 19}));
+        QVERIFY(enabled(Command::Save));
+    }
+
+    // The arrows step the turns and keep the modifier below them; Tab enters an option pair at
+    // its selected button.
+    void setup_arrowsAndTab()
+    {
+        setup({});
         QLineEdit* turns = get("txtGameTurns");
         get("txtVariance")->setText(QStringLiteral("9"));
         turns->setText(QStringLiteral("5"));
         QTest::mouseClick(get<UpDown>("UpDown1")->findChild<QWidget*>("up"), Qt::LeftButton);
-        QCOMPARE(numbers(), u"6/5/5");
+        QCOMPARE(numbers(), (Numbers{"6", "5", 5}));
         turns->setText(QStringLiteral("2"));
         QTest::keyClick(turns, Qt::Key_Down);
         QTest::keyClick(turns, Qt::Key_Down);
         QTest::keyClick(get("txtVariance"), Qt::Key_Up);
-        QCOMPARE(numbers(), u"1/0/0");
-        click("optType_1"); // Tab enters an option pair at its selected button
+        QCOMPARE(numbers(), (Numbers{"1", "0", 0}));
+        click("optType_1");
         get("txtGameName")->setFocus();
         QTest::keyClick(get("txtGameName"), Qt::Key_Tab);
         QCOMPARE(focused(), u"optType_1");
     }
 
+    // Declined, the entries stay with the focus on the game name; confirmed, the file is saved
+    // where the player chose, and the game shown. New then suggests the stored names, and Save
+    // the stored folder.
     void createGame_savedOnceConfirmed()
     {
         shell::settingsFlags() = {true, true, true, false, {}};
         const QString path = seams->path(QStringLiteral("ridge.tfp"));
-        setup({"Ridge", "Anna", "Ben", "20", "3"});
-        press(0, {}, false); // declined: back to the game name
+        setup(kRidgeBoxes);
+        press(Command::Save, {}, false);
         QCOMPARE(focused(), u"txtGameName");
-        press(0, path);
-        QCOMPARE(shown() + focused(),
-                 u"3|Game File Saved|Press 'Check Turn' starting on turn 17|"
-                 "#ffff00|0111000|Check Turn 17|Ridge,Anna,Ben,20,3cmdCommand_2");
+        press(Command::Save, path);
+        QCOMPARE(shown(), (Shown{WindowMode::GamePlay, "Game File Saved",
+                                 "Press 'Check Turn' starting on turn 17", kYellow, kCheckButtons,
+                                 "Check Turn 17"}));
+        QCOMPARE(entries(), (Entries{kRidgeBoxes}));
+        QCOMPARE(focused(), u"cmdCommand_2");
         QCOMPARE(test::loadGame(path).GameType, GameType::Scenario);
         const FileDialogRequest asked = *FileDialog::testSeam().lastRequest();
         QVERIFY(asked.save && asked.title == u"Save Torva Fogline File" &&
                 asked.fileName == u"Ridge");
         QCOMPARE(seams->played, QStringList(3, shell::soundFilePath(SoundCue::Event)));
-        // New suggests the stored names, and Save the stored folder; one turn is enough.
-        click(1);
-        QVERIFY(shown().endsWith(u"|,Anna,Ben,0,0"));
+        click(Command::New);
+        QCOMPARE(entries(), (Entries{{"", "Anna", "Ben", "0", "0"}, true}));
         get("txtGameTurns")->setText(QStringLiteral("1"));
         QTest::keyClicks(get("txtGameName"), QStringLiteral("Other"));
-        press(0, {});
+        press(Command::Save, {});
         QCOMPARE(FileDialog::testSeam().lastRequest()->directory,
                  QDir::toNativeSeparators(seams->dir.path() + u'/'));
     }
 
+    // A new game that cannot be saved (its folder has gone) says why, and the window stays in
+    // Setup with the entries as they were.
+    void createGame_saveFails_staysInSetup()
+    {
+        const QString path = seams->path(QStringLiteral("gone/ridge.tfp"));
+        setup(kRidgeBoxes);
+        press(Command::Save, path);
+        QVERIFY2(lastMessage().value_or(Message{}).text.startsWith("Could not save the file '" +
+                                                                   path + "'."),
+                 qPrintable(lastMessage().value_or(Message{}).text));
+        QCOMPARE(shown(), (Shown{kSetup.mode,
+                                 kSetup.title,
+                                 kSetup.message,
+                                 kSetup.colour,
+                                 {true, false, false, false},
+                                 "Check Turn"}));
+        QCOMPARE(entries(), (Entries{kRidgeBoxes, true}));
+        QVERIFY(!QFileInfo::exists(path));
+    }
+
+    // A Secure game whose player #1 chose no password is refused before the file dialog, and
+    // nothing is written, not even a setting.
+    void createGame_secureWithoutPassword_writesNothing()
+    {
+        shell::settingsFlags() = {true, true, true, false, {}};
+        setup(kRidgeBoxes, QStringLiteral("optMode_1"));
+        press(Command::Save, seams->path(QStringLiteral("ridge.tfp")), true, QString());
+        QCOMPARE(lastMessage().value_or(Message{}).text,
+                 "No password was chosen, so the game was not saved.");
+        QCOMPARE(FileDialog::testSeam().requests().size(), 0);
+        QCOMPARE(QDir(seams->dir.path()).entryList(QDir::Files), QStringList());
+        QCOMPARE(shown().mode, WindowMode::Setup);
+        QCOMPARE(entries(), (Entries{kRidgeBoxes, true, false, true}));
+    }
+
+    // A check of an opened game; a refused file or a cancelled dialog before it leaves the game
+    // in hand as it was.
     void checkTurn_data()
     {
-        test::addRowColumn<Check>();
-        const QString next =
-            QStringLiteral("This is NOT the ending turn.|#00c000|0111000|Check Turn 18");
-        test::addRow<Check>("not the end", 20, QByteArray(), next);
-        test::addRow<Check>("the end", 17, QByteArray(),
-                            "BATTLE OVER - CEASE FIRE!|#ff0000|0101000|Battle Over");
-        test::addRow<Check>("damaged file refused first", 20, QByteArray("zz\r\n"), next);
-        test::addRow<Check>("file dialog cancelled first", 20, QByteArray("-"), next);
+        test::addRowColumn<CheckRow>();
+        const Shown next{
+            WindowMode::GamePlay, "Turn #17",     "This is NOT the ending turn.", kGreen,
+            kCheckButtons,        "Check Turn 18"};
+        test::addRow<CheckRow>("not the end", 20, Before::GameOpened, next);
+        test::addRow<CheckRow>("the end", 17, Before::GameOpened,
+                               Shown{WindowMode::GamePlay, "Turn #17", "BATTLE OVER - CEASE FIRE!",
+                                     kRed, kNoCheckButtons, "Battle Over"});
+        test::addRow<CheckRow>("damaged file refused first", 20, Before::DamagedFileRefused, next);
+        test::addRow<CheckRow>("file dialog cancelled first", 20, Before::DialogCancelled, next);
     }
     void checkTurn()
     {
-        QFETCH(Check, row);
+        QFETCH(CheckRow, row);
         GameRecord game = test::basicGame(16, row.ending);
         test::saveGame(game, seams->path(QStringLiteral("game.tfp")));
-        press(3, game.FilePath);
-        const QString loaded = shown();
+        press(Command::Open, game.FilePath);
+        const Shown loaded{WindowMode::GamePlay,
+                           "Game File Loaded",
+                           "Press 'Check Turn' starting on turn 17",
+                           kYellow,
+                           kCheckButtons,
+                           "Check Turn 17"};
+        QCOMPARE(shown(), loaded);
+        QCOMPARE(entries(), (Entries{kRidgeBoxes}));
         const GameRecord inHand = window->gameRecord();
-        QCOMPARE(loaded, u"3|Game File Loaded|Press 'Check Turn' starting on turn 17|#ffff00|"
-                         "0111000|Check Turn 17|Ridge,Anna,Ben,20,3");
-        if (!row.refused.isEmpty()) { // the game in hand stays as it was
-            test::writeFile(seams->path(QStringLiteral("refused.tfp")), row.refused);
-            press(3, row.refused == "-" ? QString() : seams->path(QStringLiteral("refused.tfp")));
-            QCOMPARE(lastMessage().isEmpty(), row.refused == "-");
-            QVERIFY(window->gameRecord() == inHand && shown() == loaded);
+        const QString refused = seams->path(QStringLiteral("refused.tfp"));
+        QVERIFY(test::writeFile(refused, "zz\r\n"));
+        if (row.before != Before::GameOpened) {
+            press(Command::Open, row.before == Before::DamagedFileRefused ? refused : QString());
+            QCOMPARE(lastMessage().has_value(), row.before == Before::DamagedFileRefused);
+            QCOMPARE(window->gameRecord(), inHand);
+            QCOMPARE(shown(), loaded);
             get<QWidget>("cmdCommand_2")->setFocus();
         }
         key(Qt::Key_Return);
-        QCOMPARE(shown(), QStringLiteral("3|Turn #17|%1|Ridge,Anna,Ben,20,3").arg(row.shown));
-        QVERIFY(
-            seams->played.constLast().endsWith(row.ending == 17 ? "EndGame.wav" : "NextTurn.wav"));
+        QCOMPARE(shown(), row.shown);
+        QCOMPARE(seams->played.constLast(),
+                 shell::soundFilePath(row.ending == 17 ? SoundCue::EndGame : SoundCue::NextTurn));
         QCOMPARE(test::loadGame(game.FilePath).CurrentTurn, qint16(17));
     }
 
+    // A file named on the command line (quoted) or dropped is opened; dropped text only flashes
+    // the window, even over a box.
     void openPath_commandLineAndDrops()
     {
         GameRecord game = test::basicGame();
@@ -250,74 +375,91 @@ private slots:
             QApplication::sendEvent(window->windowHandle(), &dropped);
             return enter.isAccepted() && dropped.isAccepted();
         };
-        QMimeData text, files; // dropped text only flashes the window, even over a box
+        QMimeData text, files;
         text.setText(QStringLiteral("just words"));
         files.setUrls(
             {QUrl(QStringLiteral("https://a.example/b.tfp")), QUrl::fromLocalFile(game.FilePath)});
-        click(1);
-        QVERIFY(drop(text, get("txtGameName")->geometry().center()) &&
-                shell::isFlashing(window.get()));
+        click(Command::New);
+        QVERIFY(drop(text, get("txtGameName")->geometry().center()));
+        QVERIFY(shell::isFlashing(window.get()));
         QVERIFY(drop(files, {60, 190}));
         QCOMPARE(window->gameRecord().FilePath, game.FilePath);
     }
 
+    // Anna creates a Secure game and sends it; Ben opens it (choosing his password, the ending
+    // drawn), checks turn 17 and must send it back before he can check again.
     void secure_roundBetweenTwoPlayers()
     {
         const QString path = seams->path(QStringLiteral("ridge.tfp"));
-        setup({"Ridge", "Anna", "Ben", "20", "3"}, QStringLiteral("optMode_1"));
-        press(0, path, true, QStringLiteral("anna-pw"));
-        QCOMPARE(shown(), u"3|Game File Saved|Anna, send this file to player #2.|#ffff00|"
-                          "0101001|Send File|Ridge,Anna,Ben,20,3");
-        click(1); // New, then Escape: the welcome, as Ben's copy of the program shows it
+        setup(kRidgeBoxes, QStringLiteral("optMode_1"));
+        press(Command::Save, path, true, QStringLiteral("anna-pw"));
+        QCOMPARE(shown(), (Shown{WindowMode::GamePlay, "Game File Saved",
+                                 "Anna, send this file to player #2.", kYellow, kNoCheckButtons,
+                                 "Send File"}));
+        QCOMPARE(entries(), (Entries{kRidgeBoxes, false, false, true}));
+        click(Command::New); // New, then Escape: the welcome, as Ben's copy of the program shows it
         key(Qt::Key_Escape);
-        QVERIFY(shown().endsWith(u"|0101000|Check Turn|,,,0,0"));
-        // Ben opens it: he chooses his password and the ending is drawn; he checks turn 17.
-        press(3, path, true, QStringLiteral("ben-pw"));
-        QCOMPARE(window->statusMessage(), u"Ben, press 'Check Turn' starting on turn 17");
+        QCOMPARE(shown(), kWelcome);
+        QCOMPARE(entries(), (Entries{{"", "", "", "0", "0"}}));
+        press(Command::Open, path, true, QStringLiteral("ben-pw"));
+        QCOMPARE(shown().message, u"Ben, press 'Check Turn' starting on turn 17");
         key(Qt::Key_Return);
-        const QString handedOver = shown();
-        QVERIFY(handedOver.contains(u"\r\nBen, send this file to player #1.|#"));
+        const Shown handedOver = shown();
+        QCOMPARE(handedOver.message.section(u'\n', 1), u"Ben, send this file to player #1.");
+        QCOMPARE(handedOver.enabled, kNoCheckButtons);
+        QCOMPARE(handedOver.checkCaption, u"Send File");
         key(Qt::Key_Return);
         QCOMPARE(shown(), handedOver);
-        QVERIFY(handedOver.contains(u"|0101001|Send File|"));
     }
 
-    void dialogs_answer_data()
+    // The password handed back, and whether the dialog stays open with a message; OK needs text.
+    void password_answers_data()
     {
-        test::addRowColumn<Answer>();
-        test::addRow<Answer>("password, OK trims", true, "  pass word  ", 0, "pass word");
-        test::addRow<Answer>("password, OK with blanks: none", true, "   ", 0, "");
-        test::addRow<Answer>("password, OK, U+043F", true, QStringLiteral("\u043f"), 0, "", true);
-        test::addRow<Answer>("password, Cancel hands back the text", true, "pw", 1, "pw");
-        test::addRow<Answer>("password, Cancel while empty", true, "", 1, "", true);
-        test::addRow<Answer>("password, Escape hands back the text", true, "pw", 2, "pw");
-        test::addRow<Answer>("password, closed: none", true, "typed", 3, "");
-        test::addRow<Answer>("password, closed while empty", true, "", 3, "", true);
-        test::addRow<Answer>("confirm, Yes", false, "", 0, "1");
-        test::addRow<Answer>("confirm, No", false, "", 1, "0");
+        test::addRowColumn<PasswordRow>();
+        test::addRow<PasswordRow>("OK trims", "  pass word  ", Press::First, "pass word", false);
+        test::addRow<PasswordRow>("OK with blanks: none", "   ", Press::First, "", false);
+        test::addRow<PasswordRow>("OK, U+043F", "\u043f", Press::First, "", true);
+        test::addRow<PasswordRow>("Cancel hands back the text", "pw", Press::Second, "pw", false);
+        test::addRow<PasswordRow>("Cancel while empty", "", Press::Second, "", true);
+        test::addRow<PasswordRow>("Escape hands back the text", "pw", Press::Escape, "pw", false);
+        test::addRow<PasswordRow>("closed: none", "typed", Press::Close, "", false);
+        test::addRow<PasswordRow>("closed while empty", "", Press::Close, "", true);
     }
-    void dialogs_answer()
+    void password_answers()
     {
-        QFETCH(Answer, row);
-        frmPassword password;
-        frmConfirmSave confirm;
-        QDialog& dialog = row.password ? static_cast<QDialog&>(password) : confirm;
+        QFETCH(PasswordRow, row);
+        frmPassword dialog;
         dialog.open();
-        if (row.password)
-            dialog.findChild<QLineEdit*>(QStringLiteral("txtPassword"))->setText(row.text);
+        dialog.findChild<QLineEdit*>(QStringLiteral("txtPassword"))->setText(row.typed);
         const QList<QPushButton*> buttons = dialog.findChildren<QPushButton*>(); // OK, Cancel
-        QCOMPARE(buttons[0]->isEnabled(), !row.password || !row.text.isEmpty()); // OK needs text
-        if (row.action < 2)
-            buttons[row.action]->click();
-        else if (row.action == 2)
+        QCOMPARE(buttons[0]->isEnabled(), !row.typed.isEmpty());
+        switch (row.press) {
+        case Press::First:
+        case Press::Second:
+            buttons[int(row.press)]->click();
+            break;
+        case Press::Escape:
             QTest::keyClick(&dialog, Qt::Key_Escape);
-        else
+            break;
+        case Press::Close:
             dialog.close();
-        const QString result = row.password ? password.sValidatedPassword
-                                            : QString::number(confirm.bAcceptGameParameters);
-        QCOMPARE(result + u'|' + lastMessage().section(u'|', 0, 0),
-                 row.result + (row.stays ? "|Torva Fogline Turnpicker" : "|"));
+            break;
+        }
+        QCOMPARE(dialog.sValidatedPassword, row.handedBack);
+        QCOMPARE(lastMessage().has_value(), row.stays);
         QCOMPARE(dialog.isVisible(), row.stays);
+    }
+
+    // Yes accepts the parameters and No does not; either closes the dialog.
+    void confirmSave_answers()
+    {
+        for (const bool yes : {true, false}) {
+            frmConfirmSave dialog;
+            dialog.open();
+            dialog.findChildren<QPushButton*>()[yes ? 0 : 1]->click();
+            QCOMPARE(dialog.bAcceptGameParameters, yes);
+            QVERIFY(!dialog.isVisible());
+        }
     }
 };
 
