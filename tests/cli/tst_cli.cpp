@@ -48,7 +48,7 @@ private slots:
         row("unknown command", "play", {}, 2, "", "Unknown command 'play'.");
         row("help", "--help", {}, 0, "Usage:\n  turnpicker-cli new");
         row("command help", "info -h", {}, 0, "Usage:\n  turnpicker-cli new");
-        row("version", "-v", {}, 0, "turnpicker-cli 1.5.24 (Torva Fogline Turnpicker)\n");
+        row("version", "-v", {}, 0, "turnpicker-cli 1.6.0 (Torva Fogline Turnpicker)\n");
         row("new: refused entry", create + "basic --turns 100", {}, 2, "", "from 1 to 99.");
         row("new: unknown type", create + "basic --type campaign", {}, 2, "", "'scenario' or");
         row("new: unknown mode", create + "open", {}, 2, "", "--mode must be 'basic', 'secure' or 'sealed'");

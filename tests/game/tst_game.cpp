@@ -655,7 +655,7 @@ private slots:
             return r;
         };
         const QString refusal = "version of the Torva Fogline Turnpicker application and cannot be "
-                                "opened.\r\n   Application Version: \t1.5.24\r\n   File "
+                                "opened.\r\n   Application Version: \t1.6.0\r\n   File "
                                 "Version:        \t\t%1\r\n";
         addRowColumn<NotOpenedRow>();
         addRow<NotOpenedRow>("version 1.5.21", version("1.5.21"), "", OpenStatus::VersionRefused,

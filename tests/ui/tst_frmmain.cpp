@@ -171,7 +171,7 @@ private slots:
     // The window starts at its welcome, the version in its title; Escape asks whether to quit.
     void welcome_shownUntilEscapeQuits()
     {
-        QCOMPARE(window->windowHandle()->title(), u"Torva Fogline Turnpicker v1.5.24");
+        QCOMPARE(window->windowHandle()->title(), u"Torva Fogline Turnpicker v1.6.0");
         QCOMPARE(shown(), kWelcome);
         QCOMPARE(entries(), (Entries{{"", "", "", "0", "0"}}));
         shell::MessageBox::testSeam().queueAnswer(shell::MessageBox::Answer::Yes);
