@@ -4,7 +4,9 @@
 #include "testsupport.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 using namespace tfp;
@@ -51,7 +53,8 @@ private slots:
         row("version", "-v", {}, 0, "turnpicker-cli 1.6.0 (Torva Fogline Turnpicker)\n");
         row("new: refused entry", create + "basic --turns 100", {}, 2, "", "from 1 to 99.");
         row("new: unknown type", create + "basic --type campaign", {}, 2, "", "'scenario' or");
-        row("new: unknown mode", create + "open", {}, 2, "", "--mode must be 'basic', 'secure' or 'sealed'");
+        row("new: unknown mode", create + "open", {}, 2, "",
+            "--mode must be 'basic', 'secure' or 'sealed'");
         row("new: other extension", QString(create).replace("FILE", "FILE.txt") + "basic", {}, 2,
             "", "A game file's name must end in .tfp.");
         row("new: a file there", create + "basic", basicGame(), 2, "", "exists; add --force");
@@ -119,6 +122,62 @@ private slots:
                  QFileInfo::exists(file) ? "game.tfp" : "");
         if (arguments.startsWith("new") && status == 0)
             QCOMPARE(loadGame(file).Player1Pwd, arguments.contains("SECURE") ? "Alpha" : "");
+    }
+
+    // Two computers (two key folders) play a Sealed game to its end; after every command the
+    // file passes a check of the protocol written apart from this program (tests/cli/
+    // verify_sealed.py, where Python is at hand), and neither seed ever appears in it or in
+    // what info shows.
+    void sealed_twoComputers_playToTheEnd()
+    {
+        QTemporaryDir dir;
+        const QString file = dir.filePath("ridge.tfp");
+        const auto run = [&](const QString& command, const char* computer, QString* out = nullptr) {
+            QString in, output, errors;
+            QTextStream input(&in), o(&output), e(&errors);
+            const int status = cli::run(QString(command).replace("FILE", file).split(u' ') +
+                                            QStringList{"--keys", dir.filePath(computer)},
+                                        {input, o, e});
+            if (out)
+                *out = output + errors;
+            return status;
+        };
+        const QString python = QStandardPaths::findExecutable("python3");
+        const auto verified = [&] {
+            QProcess verifier;
+            verifier.start(python, {QStringLiteral(TFP_SOURCE_DIR "/verify_sealed.py"), file});
+            return verifier.waitForFinished() && verifier.exitCode() == 0;
+        };
+        QString shown;
+        QCOMPARE(run("new FILE --game Ridge --player1 Anna --player2 Ben --turns 20 --modifier 3 "
+                     "--type quick --mode sealed",
+                     "anna", &shown),
+                 0);
+        QCOMPARE(shown, "Game File Saved\nAnna, send this file to player #2.\n");
+        QCOMPARE(run("check FILE", "ben", &shown), 4);
+        QVERIFY(shown.endsWith("turnpicker-cli join " + file + "\n"));
+        QCOMPARE(run("join FILE", "anna"), 1);
+        QCOMPARE(run("join FILE", "ben"), 0);
+        QCOMPARE(run("join FILE", "carl"), 1);
+        QCOMPARE(run("check FILE", "carl"), 1);
+        int status = 0, checks = 0;
+        for (const char* computer = "anna"; status == 0; computer = checks % 2 ? "ben" : "anna") {
+            QVERIFY(python.isEmpty() || verified());
+            QVERIFY(++checks <= 7);
+            status = run("check FILE", computer);
+        }
+        QCOMPARE(status, 3);
+        QVERIFY(python.isEmpty() || verified());
+        QCOMPARE(run("info FILE", "carl", &shown), 0);
+        QVERIFY(shown.contains(QString("Ending turn:   %1 (verified)\n").arg(16 + checks)));
+        QVERIFY(shown.contains("Key here:      none (it would be "));
+        QDirIterator keys(dir.path(), {"*.key"}, QDir::Files, QDirIterator::Subdirectories);
+        while (keys.hasNext()) {
+            const QByteArray seed = fileBytes(keys.next()).split('\n').value(3).mid(5);
+            QCOMPARE(seed.size(), 64);
+            QVERIFY(!shown.contains(QString::fromLatin1(seed)));
+            QVERIFY(!plainDataLine(loadGame(file)).contains(QString::fromLatin1(seed)));
+        }
     }
 
     // A real run: the exit status and standard output of a check that ends the battle.
