@@ -1,5 +1,6 @@
 // The main window driven through its controls (other dialogs answered through their seams), then
 // the password and confirm-save dialogs through theirs. The rules are the game library's tests.
+#include "game/sealedplay.h"
 #include "shell/attention.h"
 #include "testsupport.h"
 #include "ui/frmmain.h"
@@ -410,6 +411,37 @@ private slots:
         QCOMPARE(handedOver.checkCaption, u"Send File");
         key(Qt::Key_Return);
         QCOMPARE(shown(), handedOver);
+    }
+
+    // Anna creates a Sealed game and sends it (her reopening says so); Ben, whose computer holds
+    // no key, is asked whether to join, joins, and must send it back for Anna's check.
+    void sealed_createdAndJoined()
+    {
+        const QString path = seams->path(QStringLiteral("ridge.tfp"));
+        setup(kRidgeBoxes, QStringLiteral("optMode_2"));
+        press(Command::Save, path);
+        const Shown sent{
+            WindowMode::GamePlay, "Game File Saved", "Anna, send this file to player #2.", kYellow,
+            kNoCheckButtons,      "Send File"};
+        QCOMPARE(shown(), sent);
+        press(Command::Open, path);
+        QCOMPARE(shown(), (Shown{sent.mode, "Game File Loaded", sent.message, kYellow,
+                                 kNoCheckButtons, "Send File"}));
+        QVERIFY(get<QRadioButton>("optMode_2")->isChecked());
+
+        // Ben's game: created on another computer, opened on this one without its key.
+        GameRecord game = test::basicGame(0, 0);
+        QString problem;
+        QVERIFY(sealed::createGame(game, seams->path("anna-keys"), problem));
+        QVERIFY(test::saveGame(game, seams->path("bens.tfp")));
+        press(Command::Open, game.FilePath);
+        QCOMPARE(lastMessage().value_or(Message{}).text.section(u'\n', 0, 0),
+                 u"'Ridge' is a sealed game waiting for player #2 to join.\r");
+        QCOMPARE(shown(), (Shown{WindowMode::GamePlay, "Game File Saved",
+                                 "Ben, send this file to player #1.", kYellow, kNoCheckButtons,
+                                 "Send File"}));
+        press(Command::Open, game.FilePath);
+        QCOMPARE(shown().message, u"Ben, player #1 needs to check turn 17");
     }
 
     // The password handed back, and whether the dialog stays open with a message; OK needs text.
