@@ -1,5 +1,7 @@
 // Reads arbitrary bytes as a game file. Beyond not crashing: a refusal always says why,
-// and a game that loads is written again and reads back as the same game.
+// and a game that loads is written again and reads back as the same game. Every game is
+// also verified as a Sealed game: a refusal says why, and a game that passes holds exactly
+// the turn counter, ending turn, markers and players its values give.
 //
 // What a rewrite cannot keep, by the file's own rules: LastSavedDateTime (the writer's
 // form, whole seconds), LastSavedBy (written from CurrentPlayer), and values holding "<"
@@ -8,6 +10,7 @@
 // written and read without harm, but need not come back equal.
 #include "game/cipher.h"
 #include "game/gamestore.h"
+#include "game/sealed.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -54,7 +57,8 @@ bool survivesRewrite(const QString& text)
 bool survivesRewrite(const tfp::GameRecord& r)
 {
     for (const QString* text :
-         {&r.GameName, &r.Version, &r.Player1Name, &r.Player1Pwd, &r.Player2Name, &r.Player2Pwd}) {
+         {&r.GameName, &r.Version, &r.Player1Name, &r.Player1Pwd, &r.Player2Name, &r.Player2Pwd,
+          &r.SealedGame, &r.SealedCommit1, &r.SealedCommit2, &r.SealedReveal1, &r.SealedReveal2}) {
         if (!survivesRewrite(*text))
             return false;
     }
@@ -72,6 +76,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (error.Description.isEmpty())
             std::abort();
         return 0;
+    }
+
+    tfp::sealed::State state;
+    QString problem;
+    if (tfp::sealed::readState(first, state, problem)) {
+        tfp::GameRecord derived = first;
+        tfp::sealed::applyState(state, derived);
+        if (!(derived == first))
+            std::abort();
+    } else if (problem.isEmpty()) {
+        std::abort();
     }
 
     QBuffer written;

@@ -1,6 +1,7 @@
 // Saves under stress: the terminal program killed at random moments of a check, and checks
 // whose save fails. The game file always holds the previous game or the whole new one, and a
 // save that fails counts no turn and leaves everything where it would have gone as it was.
+#include "game/sealedplay.h"
 #include "game/turncheck.h"
 #include "recorder.h"
 #include "testsupport.h"
@@ -41,6 +42,40 @@ QMap<QString, QByteArray> snapshot(const QString& folder)
     return entries;
 }
 
+// A Sealed quick battle of 99 turns, modifier 98, created and joined with keys in `keys`, whose
+// battle goes on through at least `checks` checks (the seeds are tried in turn until one does).
+bool longSealedGame(GameRecord& game, const QStringList& keys, int checks)
+{
+    game.TotalTurns = 99;
+    game.TurnVariance = 98;
+    game.GameType = GameType::QuickBattle;
+    for (quint32 seed = 1; seed < 100; ++seed) {
+        QRandomGenerator random(seed);
+        GameRecord g = game;
+        QString problem;
+        sealed::Key key1, key2;
+        sealed::State state;
+        if (!sealed::createGame(g, keys[0], problem, random) ||
+            !sealed::joinGame(g, keys[1], problem, random) || !sealed::readState(g, state, problem))
+            return false;
+        (void)sealed::readKey(keys[0], state.game, key1, problem);
+        (void)sealed::readKey(keys[1], state.game, key2, problem);
+        int k = 1;
+        const int width = state.window.width;
+        while (k <= checks &&
+               !sealed::turnEnds(sealed::turnValue(state.game, state.commit1, state.commit2, k,
+                                                   sealed::chainValue(key1.seed, k, width),
+                                                   sealed::chainValue(key2.seed, k, width)),
+                                 k, width))
+            ++k;
+        if (k > checks) {
+            game = g;
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 class SavesTest : public QObject
@@ -50,26 +85,49 @@ class SavesTest : public QObject
 private slots:
     // Checks by the terminal program killed after a random delay up to a little beyond a whole
     // run (every 25th run is whole, and timed): the file always holds the game with the turn
-    // before or after the check, and a run that was not killed counted it.
+    // before or after the check, and a run that was not killed counted it. A Sealed game's
+    // players check in turn, each with their own keys, in a game that lasts the runs.
+    void checkCommand_killedAtRandom_fileStaysWhole_data()
+    {
+        QTest::addColumn<SecurityMode>("mode");
+        QTest::newRow("basic") << SecurityMode::Basic;
+        QTest::newRow("sealed") << SecurityMode::Sealed;
+    }
+
     void checkCommand_killedAtRandom_fileStaysWhole()
     {
+        QFETCH(SecurityMode, mode);
 #ifdef Q_OS_WIN
-        constexpr int kRuns = 40; // starting a process takes most of a run there
+        const int kRuns = 40; // starting a process takes most of a run there
 #else
-        constexpr int kRuns = 200;
+        const int kRuns = mode == SecurityMode::Sealed ? 100 : 200;
 #endif
         QTemporaryDir dir;
         const QString path = dir.filePath("game.tfp");
+        const QStringList keys = {dir.filePath("keys1"), dir.filePath("keys2")};
         GameRecord game = basicGame(0, 32000);
+        if (mode == SecurityMode::Sealed)
+            QVERIFY(longSealedGame(game, keys, kRuns));
         QVERIFY(saveGame(game, path));
         const GameRecord reference = loadGame(path);
         const auto turnOfWholeFile = [&] {
             GameRecord loaded = loadGame(path);
             const int turn = loaded.CurrentTurn;
+            sealed::State state;
+            QString problem;
+            if (mode == SecurityMode::Sealed)
+                return sealed::readState(loaded, state, problem) ? turn : -1;
             loaded.CurrentTurn = reference.CurrentTurn;
             loaded.LastSavedDateTime = reference.LastSavedDateTime;
             loaded.FileDigest = reference.FileDigest;
             return loaded == reference ? turn : -1;
+        };
+        const auto nextKeys = [&] {
+            sealed::State state;
+            QString problem;
+            return sealed::readState(loadGame(path), state, problem)
+                       ? QStringList{"--keys", keys[state.nextPlayer() - 1]}
+                       : QStringList{};
         };
         QRandomGenerator random(replayableSeed());
         qint64 wholeRunNs = 0;
@@ -83,7 +141,9 @@ private slots:
             QElapsedTimer timer;
             timer.start();
             QProcess process;
-            process.start(QStringLiteral(TFP_CLI_PATH), {"check", path});
+            process.start(QStringLiteral(TFP_CLI_PATH),
+                          QStringList{"check", path} +
+                              (mode == SecurityMode::Sealed ? nextKeys() : QStringList{}));
             QVERIFY(process.waitForStarted());
             if (!whole) {
                 std::this_thread::sleep_for(std::chrono::nanoseconds(delayNs));
