@@ -164,7 +164,9 @@ private slots:
         for (const char* computer = "anna"; status == 0; computer = checks % 2 ? "ben" : "anna") {
             QVERIFY(python.isEmpty() || verified());
             QVERIFY(++checks <= 7);
-            status = run("check FILE", computer);
+            status = run("check FILE", computer, &shown);
+            QVERIFY(shown.endsWith(
+                QString(", send this file to player #%1.\n").arg(checks % 2 == 1 ? 2 : 1)));
         }
         QCOMPARE(status, 3);
         QVERIFY(python.isEmpty() || verified());

@@ -299,37 +299,6 @@ private slots:
         QVERIFY2(chiSquare < critical, qPrintable(QString::number(chiSquare)));
     }
 
-    // Two computers play a game to its end through the file; no seed ever appears in it.
-    void wholeGame_twoKeyFolders_playsToTheEnd()
-    {
-        Table table(1);
-        QByteArrayList seeds;
-        for (const QString& folder : {table.folder1, table.folder2}) {
-            Key key;
-            QString problem;
-            QCOMPARE(readKey(folder, QByteArray::fromHex(table.game().SealedGame.toLatin1()), key,
-                             problem),
-                     KeyRead::Found);
-            seeds << key.seed.toHex();
-        }
-        CheckOutcome checked;
-        int checks = 0;
-        while (checked.result != CheckResult::EndingReached) {
-            QVERIFY(++checks <= 4);
-            checked = table.check();
-            QVERIFY(checked.saved);
-            const QString plain = plainDataLine(table.game());
-            for (const QByteArray& seed : std::as_const(seeds))
-                QVERIFY(!plain.contains(QString::fromLatin1(seed)));
-            QCOMPARE(table.game().CurrentTurn, 16 + checks);
-        }
-        QVERIFY(checked.view.status.message.endsWith(
-            QString(", send this file to player #%1.").arg(checks % 2 == 1 ? 2 : 1)));
-        QCOMPARE(table.game().EndingTurn, 16 + checks);
-        for (const QString& folder : {table.folder1, table.folder2})
-            QCOMPARE(table.open(folder).sealedRole, Role::Over);
-    }
-
     // What a player who reads this source might change in a game where player #1 has checked
     // turn 17: each is refused at player #1's opening with its reason, and nothing is written.
     void openGameFile_tamperedFile_refusedWithReason_data()
@@ -474,6 +443,30 @@ private slots:
             QVERIFY(table.recorder.messages.value(0).text.startsWith(row.shown));
             QCOMPARE(table.files(), before);
         }
+    }
+
+    // A security mode this version does not know is refused, never played as Basic.
+    void openGameFile_unknownMode_refused_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("3") << 3 << "its security mode (3) is not one this version of the program";
+        QTest::newRow("Sealed without its values")
+            << 2 << "it is marked as a sealed game but holds none of a sealed game's values";
+    }
+
+    void openGameFile_unknownMode_refused()
+    {
+        QFETCH(int, mode);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        GameRecord game = basicGame();
+        game.SecurityMode = SecurityMode(mode);
+        QVERIFY(saveGame(game, dir.filePath("game.tfp")));
+        Recorder recorder;
+        QCOMPARE(openGameFile(game.FilePath, recorder).status, OpenStatus::Refused);
+        QVERIFY(recorder.messages.value(0).text.startsWith("The game file cannot be opened: " +
+                                                           reason));
     }
 
     // A copy from before a check this computer has seen is refused, and a join whose save
