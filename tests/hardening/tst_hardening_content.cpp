@@ -80,6 +80,19 @@ GameRecord asRead(GameRecord game)
     return game;
 }
 
+// How a byte of a file is damaged; `byte` is the replacement.
+enum class Damage
+{
+    CutOff,
+    LowestBitFlipped,
+    Replaced
+};
+struct DamageRow
+{
+    Damage damage;
+    char byte;
+};
+
 } // namespace
 
 class ContentTest : public QObject
@@ -101,30 +114,32 @@ private slots:
         }
     }
 
-    // Every byte of a real file in turn is replaced (-1: its lowest bit flipped; -2: the file
-    // cut off there). Whatever the damage, the reader refuses the file with a reason or reads
-    // a game; a banner line reads as long as it starts with its three dashes, whatever follows.
+    // Every byte of a real file in turn is damaged: the file cut off there, the byte's lowest
+    // bit flipped, or the byte replaced. Whatever the damage, the reader refuses the file with a
+    // reason or reads a game; a banner line reads as long as it starts with its three dashes.
     void readGame_everyByteDamaged_refusedWithReasonOrRead_data()
     {
-        QTest::addColumn<int>("replacement");
-        QTest::newRow("cut off") << -2;
-        QTest::newRow("lowest bit flipped") << -1;
+        addRowColumn<DamageRow>();
+        addRow<DamageRow>("cut off", Damage::CutOff, '\0');
+        addRow<DamageRow>("lowest bit flipped", Damage::LowestBitFlipped, '\0');
         for (const char byte : {'0', 'F', '*', '\r', '\n', '\0', '\xff', '-', '<'})
-            QTest::addRow("0x%02x", quint8(byte)) << int(quint8(byte));
+            addRow<DamageRow>(qPrintable(QString::asprintf("0x%02x", quint8(byte))),
+                              Damage::Replaced, byte);
     }
 
     void readGame_everyByteDamaged_refusedWithReasonOrRead()
     {
-        QFETCH(int, replacement);
+        QFETCH(DamageRow, row);
         const GameRecord game = asRead(secureGame(93, 97, 2));
         const QByteArray original = written(game);
         const qsizetype dataStart = original.lastIndexOf("\r\n", original.size() - 3) + 2;
         for (qsizetype at = 0; at < original.size(); ++at) {
             QByteArray damaged = original;
-            if (replacement == -2)
+            if (row.damage == Damage::CutOff)
                 damaged.truncate(at);
             else
-                damaged[at] = char(replacement == -1 ? damaged[at] ^ 1 : replacement);
+                damaged[at] =
+                    row.damage == Damage::LowestBitFlipped ? char(damaged[at] ^ 1) : row.byte;
             if (damaged == original)
                 continue;
             QString why;
@@ -132,13 +147,13 @@ private slots:
             const QString where = QStringLiteral("byte %1: ").arg(at);
             QVERIFY2(back || !why.isEmpty(), qPrintable(where + "no reason"));
             const qsizetype column = at - original.left(at).lastIndexOf('\n') - 1;
-            if (replacement == -2) {
+            if (row.damage == Damage::CutOff) {
                 // A cut into the data line is refused, or loses nothing of the game.
                 QVERIFY2(!back || at <= dataStart || *back == game, qPrintable(where));
             } else if (at < dataStart && column < 3) {
                 QVERIFY2(!back, qPrintable(where + "a dash"));
             } else if (at < dataStart && original[at] != '\r' && original[at] != '\n' &&
-                       replacement != '\r') {
+                       damaged[at] != '\r') {
                 QVERIFY2(back && *back == game, qPrintable(where + "a banner"));
             }
         }

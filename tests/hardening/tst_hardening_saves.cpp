@@ -199,7 +199,11 @@ private slots:
         QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QCOMPARE(outcome.result, CheckResult::SaveFailed);
         QVERIFY(!outcome.saved && record == before);
-        QCOMPARE(outcome.view, turnNotCheckedView(before)); // no hand-over
+        QCOMPARE(outcome.view, (GameView{{"Turn Not Checked",
+                                          "The game file could not be saved, so turn 17 was not "
+                                          "checked.",
+                                          StatusColour::Yellow},
+                                         {"Check Turn 17", true, std::nullopt}})); // no hand-over
         QCOMPARE(recorder.messages,
                  QList<Message>{fileErrorMessage(FileAction::Save, path, expected.Description)});
         QCOMPARE(filesAfter, files);

@@ -14,36 +14,27 @@
 #include <QTest>
 
 // What a failed comparison prints of a view or a message, field by field.
+// clang-format off
 namespace tfp {
-inline const char* colourName(StatusColour colour)
+inline char* toString(const StatusView& v)
 {
-    static const char* const names[] = {"green", "yellow", "red"};
-    return names[static_cast<int>(colour)];
+    static const char* const colours[] = {"green", "yellow", "red"};
+    return QTest::toString(QStringLiteral("status {'%1', '%2', %3}").arg(v.title, v.message, colours[int(v.colour)]));
 }
-inline char* toString(const StatusView& view)
+inline char* toString(const ButtonView& v)
 {
-    return QTest::toString(QStringLiteral("status {title '%1', message '%2', %3}")
-                               .arg(view.title, view.message, colourName(view.colour)));
+    return QTest::toString(QStringLiteral("button {'%1', enabled %2, picture %3}").arg(v.caption).arg(v.enabled)
+        .arg(v.picture ? QString::number(int(*v.picture)) : QStringLiteral("kept")));
 }
-inline char* toString(const ButtonView& view)
+inline char* toString(const GameView& v)
 {
-    const QString picture =
-        view.picture ? QString::number(static_cast<int>(*view.picture)) : QStringLiteral("kept");
-    return QTest::toString(QStringLiteral("button {'%1', %2, picture %3}")
-                               .arg(view.caption, view.enabled ? "enabled" : "disabled", picture));
-}
-inline char* toString(const GameView& view)
-{
-    const QScopedArrayPointer<char> status(toString(view.status)), button(toString(view.button));
+    const QScopedArrayPointer<char> status(toString(v.status)), button(toString(v.button));
     return qstrdup(QByteArray(status.data()) + ", " + button.data());
 }
-inline char* toString(const Message& message)
-{
-    return QTest::toString(QStringLiteral("message {'%1', '%2', icon %3}")
-                               .arg(message.title, message.text)
-                               .arg(static_cast<int>(message.icon)));
-}
+inline char* toString(const Message& m)
+{ return QTest::toString(QStringLiteral("{'%1', '%2', icon %3}").arg(m.title, m.text).arg(int(m.icon))); }
 } // namespace tfp
+// clang-format on
 
 namespace tfp::test {
 
