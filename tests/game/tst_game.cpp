@@ -78,6 +78,7 @@ enum class AtPath { SampleGame, Damaged, Nothing, Folder };
 struct Cipher { std::optional<QString> plain, cipher, back; };
 struct Accepted { QByteArray bytes; Read read; };
 struct Refused { QByteArray bytes; QString reason; };
+struct Endless { QByteArray pattern; qint64 bound; };
 struct Date { const char* locale; QString text; QDateTime moment; };
 struct GetData { QString name; AtPath at; std::optional<QString> refusal; int errorNumber; };
 struct Draw { qint16 turns, modifier; GameType type; int earliest, latest; };
@@ -139,15 +140,6 @@ private slots:
         QCOMPARE(error.isEmpty(), row.back.has_value());
     }
 
-    // The longest texts a game file's cipher takes, as stored files rely on them.
-    void cipher_lengthLimits()
-    {
-        QVERIFY(encipherText(QString(32766, u'a')));
-        QVERIFY(!encipherText(QString(32767, u'a')));
-        QVERIFY(decipherText(QString(32765, u'4')));
-        QVERIFY(!decipherText(QString(32766, u'4')));
-    }
-
     // Lines end in CR LF; the creation line shows the time of the save.
     void writeGame_layout()
     {
@@ -163,10 +155,13 @@ private slots:
                            kRidgeLine}));
     }
 
-    // A game whose data line would be longer than the reader takes is not written at all, so
-    // that no file is saved that can never be opened.
-    void writeGame_lineTooLongToRead_writesNothing()
+    // The longest texts the cipher takes, as stored files rely on them; a game whose data line
+    // would be longer than the reader takes is not written at all, so that no file is saved
+    // that can never be opened.
+    void lengthLimits_cipherTakesThemWriterKeepsThem()
     {
+        QVERIFY(encipherText(QString(32766, u'a')) && !encipherText(QString(32767, u'a')));
+        QVERIFY(decipherText(QString(32765, u'4')) && !decipherText(QString(32766, u'4')));
         GameRecord game = basicGame();
         game.GameName = QString(16400, u'g'); // 32,766 plain characters at most, 32,765 read
         QBuffer buffer;
@@ -289,6 +284,24 @@ private slots:
         FileErrorInfo error;
         QVERIFY(!tfp::readGame(buffer, record, error));
         QVERIFY2(error.Description.startsWith(row.reason), qPrintable(error.Description));
+    }
+
+    // A source that never ends is read no further than the first line the reader refuses.
+    void readGame_endlessSource_boundedInBytes_data()
+    {
+        addRowColumn<Endless>();
+        addRow<Endless>("hex digits, no line end", "0123456789ABCDEF", 32765 + 4096);
+        addRow<Endless>("lines of 100 hex digits", QByteArray(100, 'A') + "\r\n", 4096);
+        addRow<Endless>("blank lines", "\r\n", 4096);
+    }
+    void readGame_endlessSource_boundedInBytes()
+    {
+        QFETCH(Endless, row);
+        EndlessDevice device(row.pattern);
+        GameRecord record;
+        FileErrorInfo error;
+        QVERIFY(!readGame(device, record, error) && !error.Description.isEmpty());
+        QVERIFY2(device.delivered <= row.bound, qPrintable(QString::number(device.delivered)));
     }
 
     // The written form; the locale's short date with or without its time, before the US form

@@ -20,6 +20,7 @@
 
 using namespace tfp;
 using namespace tfp::ui;
+using tfp::test::addRow, tfp::test::addRowColumn;
 
 // clang-format off
 namespace {
@@ -38,8 +39,15 @@ char* toString(const Shown& s) { const Buttons& b = s.enabled;
         .arg(int(s.mode)).arg(s.title, s.message, s.colour.name()).arg(b.save).arg(b.create)
         .arg(b.check).arg(b.open).arg(s.checkCaption)); }
 const QColor kGreen(0, 192, 0), kYellow(255, 255, 0), kRed(255, 0, 0);
+const auto kGamePlay = WindowMode::GamePlay;
 const Shown kWelcome{WindowMode::Welcome, "Welcome", "Please create a new game file\nor open an existing one.",
-                     kGreen, kWelcomeButtons, "Check Turn"};
+                     kGreen, kWelcomeButtons, "Check Turn"},
+    kSetupToSave{WindowMode::Setup, "Setup the Game File", "Enter game parameters in each field.", kGreen,
+                 {true, false, false, false}, "Check Turn"},
+    kLoaded{kGamePlay, "Game File Loaded", "Press 'Check Turn' starting on turn 17", kYellow, kCheckButtons,
+            "Check Turn 17"},
+    kNotTheEnd{kGamePlay, "Turn #17", "This is NOT the ending turn.", kGreen, kCheckButtons, "Check Turn 18"},
+    kTheEnd{kGamePlay, "Turn #17", "BATTLE OVER - CEASE FIRE!", kRed, kNoCheckButtons, "Battle Over"};
 // The setup entries: the five boxes, whether they can be edited, Quick Battle and Secure chosen.
 struct Entries { QStringList boxes; bool editable = false, quick = false, secure = false;
     friend bool operator==(const Entries&, const Entries&) = default; };
@@ -235,9 +243,9 @@ private slots:
         press(Command::Save, {}, false);
         QCOMPARE(focused(), u"txtGameName");
         press(Command::Save, path);
-        QCOMPARE(shown(), (Shown{WindowMode::GamePlay, "Game File Saved",
-                                 "Press 'Check Turn' starting on turn 17", kYellow, kCheckButtons,
-                                 "Check Turn 17"}));
+        QCOMPARE(shown(),
+                 (Shown{kGamePlay, "Game File Saved", "Press 'Check Turn' starting on turn 17",
+                        kYellow, kCheckButtons, "Check Turn 17"}));
         QCOMPARE(entries(), (Entries{kRidgeBoxes}));
         QCOMPARE(focused(), u"cmdCommand_2");
         QCOMPARE(test::loadGame(path).GameType, GameType::Scenario);
@@ -263,12 +271,7 @@ private slots:
         press(Command::Save, path);
         QVERIFY2(lastMessage().text.startsWith("Could not save the file '" + path + "'."),
                  qPrintable(lastMessage().text));
-        QCOMPARE(shown(), (Shown{WindowMode::Setup,
-                                 "Setup the Game File",
-                                 "Enter game parameters in each field.",
-                                 kGreen,
-                                 {true, false, false, false},
-                                 "Check Turn"}));
+        QCOMPARE(shown(), kSetupToSave);
         QCOMPARE(entries(), (Entries{kRidgeBoxes, true}));
         QVERIFY(!QFileInfo::exists(path));
     }
@@ -291,16 +294,11 @@ private slots:
     // in hand as it was.
     void checkTurn_data()
     {
-        test::addRowColumn<CheckRow>();
-        const Shown next{
-            WindowMode::GamePlay, "Turn #17",     "This is NOT the ending turn.", kGreen,
-            kCheckButtons,        "Check Turn 18"};
-        test::addRow<CheckRow>("not the end", 20, Before::GameOpened, next);
-        test::addRow<CheckRow>("the end", 17, Before::GameOpened,
-                               Shown{WindowMode::GamePlay, "Turn #17", "BATTLE OVER - CEASE FIRE!",
-                                     kRed, kNoCheckButtons, "Battle Over"});
-        test::addRow<CheckRow>("damaged file refused first", 20, Before::DamagedFileRefused, next);
-        test::addRow<CheckRow>("file dialog cancelled first", 20, Before::DialogCancelled, next);
+        addRowColumn<CheckRow>();
+        addRow<CheckRow>("not the end", 20, Before::GameOpened, kNotTheEnd);
+        addRow<CheckRow>("the end", 17, Before::GameOpened, kTheEnd);
+        addRow<CheckRow>("damaged file refused first", 20, Before::DamagedFileRefused, kNotTheEnd);
+        addRow<CheckRow>("file dialog cancelled first", 20, Before::DialogCancelled, kNotTheEnd);
     }
     void checkTurn()
     {
@@ -308,13 +306,7 @@ private slots:
         GameRecord game = test::basicGame(16, row.ending);
         test::saveGame(game, seams->path(QStringLiteral("game.tfp")));
         press(Command::Open, game.FilePath);
-        const Shown loaded{WindowMode::GamePlay,
-                           "Game File Loaded",
-                           "Press 'Check Turn' starting on turn 17",
-                           kYellow,
-                           kCheckButtons,
-                           "Check Turn 17"};
-        QCOMPARE(shown(), loaded);
+        QCOMPARE(shown(), kLoaded);
         QCOMPARE(entries(), (Entries{kRidgeBoxes}));
         const GameRecord inHand = window->gameRecord();
         const QString refused = seams->path(QStringLiteral("refused.tfp"));
@@ -323,7 +315,7 @@ private slots:
             press(Command::Open, row.before == Before::DamagedFileRefused ? refused : QString());
             QCOMPARE(lastMessage().text.isEmpty(), row.before != Before::DamagedFileRefused);
             QCOMPARE(window->gameRecord(), inHand);
-            QCOMPARE(shown(), loaded);
+            QCOMPARE(shown(), kLoaded);
             get<QWidget>("cmdCommand_2")->setFocus();
         }
         key(Qt::Key_Return);
@@ -367,9 +359,8 @@ private slots:
         const QString path = seams->path(QStringLiteral("ridge.tfp"));
         setup(kRidgeBoxes, QStringLiteral("optMode_1"));
         press(Command::Save, path, true, QStringLiteral("anna-pw"));
-        QCOMPARE(shown(), (Shown{WindowMode::GamePlay, "Game File Saved",
-                                 "Anna, send this file to player #2.", kYellow, kNoCheckButtons,
-                                 "Send File"}));
+        QCOMPARE(shown(), (Shown{kGamePlay, "Game File Saved", "Anna, send this file to player #2.",
+                                 kYellow, kNoCheckButtons, "Send File"}));
         QCOMPARE(entries(), (Entries{kRidgeBoxes, false, false, true}));
         click(Command::New); // New, then Escape: the welcome, as Ben's copy of the program shows it
         key(Qt::Key_Escape);
@@ -389,15 +380,15 @@ private slots:
     // The password handed back, and whether the dialog stays open with a message; OK needs text.
     void password_answers_data()
     {
-        test::addRowColumn<PasswordRow>();
-        test::addRow<PasswordRow>("OK trims", "  pass word  ", Press::First, "pass word", false);
-        test::addRow<PasswordRow>("OK with blanks: none", "   ", Press::First, "", false);
-        test::addRow<PasswordRow>("OK, U+043F", "\u043f", Press::First, "", true);
-        test::addRow<PasswordRow>("Cancel hands back the text", "pw", Press::Second, "pw", false);
-        test::addRow<PasswordRow>("Cancel while empty", "", Press::Second, "", true);
-        test::addRow<PasswordRow>("Escape hands back the text", "pw", Press::Escape, "pw", false);
-        test::addRow<PasswordRow>("closed: none", "typed", Press::Close, "", false);
-        test::addRow<PasswordRow>("closed while empty", "", Press::Close, "", true);
+        addRowColumn<PasswordRow>();
+        addRow<PasswordRow>("OK trims", "  pass word  ", Press::First, "pass word", false);
+        addRow<PasswordRow>("OK with blanks: none", "   ", Press::First, "", false);
+        addRow<PasswordRow>("OK, U+043F", "\u043f", Press::First, "", true);
+        addRow<PasswordRow>("Cancel hands back the text", "pw", Press::Second, "pw", false);
+        addRow<PasswordRow>("Cancel while empty", "", Press::Second, "", true);
+        addRow<PasswordRow>("Escape hands back the text", "pw", Press::Escape, "pw", false);
+        addRow<PasswordRow>("closed: none", "typed", Press::Close, "", false);
+        addRow<PasswordRow>("closed while empty", "", Press::Close, "", true);
     }
     void password_answers()
     {
