@@ -25,13 +25,10 @@ namespace {
 // The options dialog's four boxes, ticked or not.
 struct Ticks { bool sounds = false, names = false, path = false, restore = false;
     friend bool operator==(const Ticks&, const Ticks&) = default; };
-char* toString(const Ticks& t)
-{
-    return QTest::toString(QStringLiteral("{sounds %1, names %2, path %3, restore %4}")
-        .arg(t.sounds).arg(t.names).arg(t.path).arg(t.restore));
-}
+char* toString(const Ticks& t) { return test::fieldsText(t.sounds, t.names, t.path, t.restore); }
 // The four options stored before and after, the boxes shown, and the button pressed.
-struct OptionsRow { QStringList stored; Ticks ticked; OptionsCommand press; QStringList storedAfter; };
+struct OptionsRow { QStringList stored; Ticks ticked; OptionsCommand press;
+                   QStringList storedAfter; };
 } // namespace
 // clang-format on
 
@@ -101,9 +98,10 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         const QList<QCheckBox*> boxes = dialog.findChildren<QCheckBox*>();
         const auto apply = dialog.findChild<QAbstractButton*>("cmdCommand_1");
-        QCOMPARE((Ticks{boxes[0]->isChecked(), boxes[1]->isChecked(), boxes[2]->isChecked(),
-                        boxes[3]->isChecked()}),
-                 row.ticked);
+        const auto ticked = [&boxes](int i) {
+            return boxes[i]->isChecked();
+        };
+        QCOMPARE((Ticks{ticked(0), ticked(1), ticked(2), ticked(3)}), row.ticked);
         for (int i = 3; i >= 0; --i) {
             QVERIFY(!apply->isEnabled());
             QTest::mouseClick(boxes[i], Qt::LeftButton);

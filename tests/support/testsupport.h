@@ -13,26 +13,34 @@
 #include <QStringList>
 #include <QTest>
 
-// What a failed comparison prints of a view or a message, field by field.
+// What a failed comparison prints of a row, a view or a message: its fields in order, texts
+// quoted, enumerations and absent values as numbers.
+namespace tfp::test {
+template <typename T> QString fieldText(const T& value)
+{
+    if constexpr (std::is_convertible_v<T, QString>)
+        return u'\'' + QString(value) + u'\'';
+    else if constexpr (std::is_same_v<T, bool>)
+        return value ? QStringLiteral("true") : QStringLiteral("false");
+    else if constexpr (std::is_enum_v<T>)
+        return QString::number(static_cast<int>(value));
+    else
+        return QString::number(value);
+}
+template <typename... Fields> char* fieldsText(const Fields&... fields)
+{
+    return QTest::toString(u'{' + QStringList{fieldText(fields)...}.join(u',') + u'}');
+}
+} // namespace tfp::test
 // clang-format off
 namespace tfp {
-inline char* toString(const StatusView& v)
-{
-    static const char* const colours[] = {"green", "yellow", "red"};
-    return QTest::toString(QStringLiteral("status {'%1', '%2', %3}").arg(v.title, v.message, colours[int(v.colour)]));
-}
-inline char* toString(const ButtonView& v)
-{
-    return QTest::toString(QStringLiteral("button {'%1', enabled %2, picture %3}").arg(v.caption).arg(v.enabled)
-        .arg(v.picture ? QString::number(int(*v.picture)) : QStringLiteral("kept")));
-}
 inline char* toString(const GameView& v)
 {
-    const QScopedArrayPointer<char> status(toString(v.status)), button(toString(v.button));
-    return qstrdup(QByteArray(status.data()) + ", " + button.data());
+    const auto& [status, button] = v;
+    return test::fieldsText(status.title, status.message, status.colour, button.caption,
+                            button.enabled, button.picture.value_or(Light(0)));
 }
-inline char* toString(const Message& m)
-{ return QTest::toString(QStringLiteral("{'%1', '%2', icon %3}").arg(m.title, m.text).arg(int(m.icon))); }
+inline char* toString(const Message& m) { return test::fieldsText(m.title, m.text, m.icon); }
 } // namespace tfp
 // clang-format on
 
