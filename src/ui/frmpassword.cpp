@@ -10,7 +10,6 @@
 #include "ui/fieldeditors.h"
 
 #include <QCloseEvent>
-#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>

@@ -1,35 +1,48 @@
 // What the desktop program works out from its command line and environment.
 #include "startup.h"
+#include "testsupport.h"
 
 #include <QTest>
 
 using namespace tfp::app;
+
+// clang-format off
+namespace {
+struct CommandLineRow { QString commandLine; bool smoke; QString path; };
+} // namespace
+// clang-format on
 
 class tst_Startup : public QObject
 {
     Q_OBJECT
 
 private slots:
-    // A Windows command line less its program (quoted or not) and the blanks after it, a leading
-    // --smoke taken in the rows so named, every quote out of the path (elsewhere too).
+    // A Windows command line less its program (quoted or not) and the blanks after it, and a
+    // leading --smoke taken; every quote out of the path.
     void commandLine_data()
     {
-        QTest::addColumn<QStringList>("row"); // the command line, the path
-        QTest::newRow("program only") << QStringList{"t.exe", ""};
-        QTest::newRow("quoted, spaces") << QStringList{R"("C:\P F\t" "D:\M G\a")", R"(D:\M G\a)"};
-        QTest::newRow("tab and spaces") << QStringList{"t.exe \t D:\\a  b.tfp", "D:\\a  b.tfp"};
-        QTest::newRow("unclosed quote") << QStringList{"\"C:\\t.exe a.tfp", ""};
-        QTest::newRow("backslash, quote") << QStringList{R"(t.exe "D:\g\" a)", R"(D:\g\ a)"};
-        QTest::newRow("smoke, a game") << QStringList{R"("C:\t.exe" --smoke  "D:\a")", "D:\\a"};
-        QTest::newRow("smoke alone") << QStringList{"t.exe --smoke", ""};
-        QTest::newRow("not the smoke flag") << QStringList{"t.exe --smoked", "--smoked"};
+        tfp::test::addRowColumn<CommandLineRow>();
+        const auto row = tfp::test::addRow<CommandLineRow, QString, bool, QString>;
+        row("program only", "t.exe", false, "");
+        row("quoted, spaces", R"("C:\P F\t" "D:\M G\a")", false, R"(D:\M G\a)");
+        row("tab and spaces", "t.exe \t D:\\a  b.tfp", false, "D:\\a  b.tfp");
+        row("unclosed quote", "\"C:\\t.exe a.tfp", false, "");
+        row("backslash, quote", R"(t.exe "D:\g\" a)", false, R"(D:\g\ a)");
+        row("smoke, a game", R"("C:\t.exe" --smoke  "D:\a")", true, "D:\\a");
+        row("smoke alone", "t.exe --smoke", true, "");
+        row("not the smoke flag", "t.exe --smoked", false, "--smoked");
     }
     void commandLine()
     {
-        QFETCH(QStringList, row);
-        QString text = argumentTextOfCommandLine(row[0]);
-        QCOMPARE(takeSmokeFlag(text), QByteArray(QTest::currentDataTag()).startsWith("smoke"));
-        QCOMPARE(pathFromArgumentText(text), row[1]);
+        QFETCH(CommandLineRow, row);
+        QString text = argumentTextOfCommandLine(row.commandLine);
+        QCOMPARE(takeSmokeFlag(text), row.smoke);
+        QCOMPARE(pathFromArgumentText(text), row.path);
+    }
+
+    // Elsewhere the arguments are joined by single spaces, every quote out.
+    void commandLinePath_joinsTheArguments()
+    {
         QCOMPARE(commandLinePath({R"("/a)", R"(b" "c".tfp)"}), "/a b c.tfp");
     }
 

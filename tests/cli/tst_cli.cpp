@@ -12,25 +12,37 @@
 using namespace tfp;
 using namespace tfp::test;
 
+namespace {
+// The arguments, the game saved first as FILE (nullopt: none), the exit status, all of
+// standard output (or how it begins, when that ends no line), a part of standard error (empty:
+// nothing there), standard input, and player #1's password in the file a new game made.
+struct CliRow
+{
+    QString arguments;
+    std::optional<GameRecord> game;
+    int status;
+    QString out, err, in;
+    std::optional<QString> player1Pwd;
+};
+} // namespace
+
 class TestCli : public QObject
 {
     Q_OBJECT
 
 private slots:
-    // The arguments ("FILE": the game file, saved first when the game has a version), the
-    // exit status, all of standard output (or how it begins, when that ends no line), a part
-    // of standard error (empty: nothing there) and standard input.
+    // In the arguments FILE is the game file, BARE the same without its extension and EVIL a
+    // name of control characters, all in the test's own folder.
     void commands_data()
     {
-        for (const char* column : {"arguments", "out", "err", "in"})
-            QTest::addColumn<QString>(column);
-        QTest::addColumn<GameRecord>("game");
-        QTest::addColumn<int>("status");
-        const auto row = [](const char* tag, const QString& arguments, const GameRecord& game,
-                            int status, const QString& out, const QString& err = {},
-                            const char* in = "") {
-            QTest::newRow(tag) << arguments << out << err << QString(in) << game << status;
+        addRowColumn<CliRow>();
+        const auto row = [](const char* tag, const QString& arguments,
+                            const std::optional<GameRecord>& game, int status, const QString& out,
+                            const QString& err = {}, const char* in = "",
+                            const std::optional<QString>& player1Pwd = {}) {
+            addRow<CliRow>(tag, arguments, game, status, out, err, in, player1Pwd);
         };
+        const std::optional<GameRecord> none;
         const QString create = "new FILE --game Ridge --player1 Anna --player2 Ben --turns 20 "
                                "--modifier 3 --mode ";
         const QString info = "info FILE", secure = "check FILE --password-stdin",
@@ -46,26 +58,27 @@ private slots:
                               "Player #2:     Ben\nTurns:         20\nModifier:      3\n"
                               "Last checked:  %1\nNext to check: %2\n";
         const QString held = "Held by:       player #%1 (%2)\nGoes next to:  player #%3 (%4)\n";
-        row("nothing", "", {}, 2, "", "No command given.");
-        row("unknown command", "play", {}, 2, "", "Unknown command 'play'.");
-        row("help", "--help", {}, 0, "Usage:\n  turnpicker-cli new");
-        row("command help", "info -h", {}, 0, "Usage:\n  turnpicker-cli new");
-        row("version", "-v", {}, 0, "turnpicker-cli 1.6.0 (Torva Fogline Turnpicker)\n");
-        row("new: refused entry", create + "basic --turns 100", {}, 2, "", "from 1 to 99.");
-        row("new: unknown type", create + "basic --type campaign", {}, 2, "", "'scenario' or");
-        row("new: unknown mode", create + "open", {}, 2, "",
-            "--mode must be 'basic', 'secure' or 'sealed'");
-        row("new: other extension", QString(create).replace("FILE", "FILE.txt") + "basic", {}, 2,
+        row("nothing", "", none, 2, "", "No command given.");
+        row("unknown command", "play", none, 2, "", "Unknown command 'play'.");
+        row("help", "--help", none, 0, "Usage:\n  turnpicker-cli new");
+        row("command help", "info -h", none, 0, "Usage:\n  turnpicker-cli new");
+        row("version", "-v", none, 0, "turnpicker-cli 1.6.0 (Torva Fogline Turnpicker)\n");
+        row("new: refused entry", create + "basic --turns 100", none, 2, "", "from 1 to 99.");
+        row("new: unknown type", create + "basic --type campaign", none, 2, "", "'scenario' or");
+        row("new: unknown mode", create + "open", none, 2, "",
+            "--mode must be 'basic', 'secure' or");
+        row("new: other extension", QString(create).replace("FILE", "FILE.txt") + "basic", none, 2,
             "", "A game file's name must end in .tfp.");
         row("new: a file there", create + "basic", basicGame(), 2, "", "exists; add --force");
-        row("new: password refused", create + "secure --password-stdin", {}, 1, "",
+        row("new: password refused", create + "secure --password-stdin", none, 1, "",
             "cannot contain the characters <", "x<\n");
-        row("new: secure quick battle, asked again", create + "SECURE --type Quick", {}, 0,
+        row("new: secure quick battle, asked again", create + "SECURE --type Quick", none, 0,
             "Game File Saved\nAnna, send this file to player #2.\n",
-            prompt + "Please enter a password between 1 and 20 characters.\n" + prompt,
-            "\nAlpha\n");
+            prompt + "Please enter a password between 1 and 20 characters.\n" + prompt, "\nAlpha\n",
+            "Alpha");
         row("new: replacing, .tfp added", QString(create).replace("FILE", "BARE") + "basic --force",
-            basicGame(16, 17), 0, "Game File Saved\nPress 'Check Turn' starting on turn 17\n");
+            basicGame(16, 17), 0, "Game File Saved\nPress 'Check Turn' starting on turn 17\n", "",
+            "", "");
         row("check: over", "check FILE", basicGame(19, 19), 3,
             "Turn #19\nThe battle is already over!\n");
         row("check: unknown type", "check FILE", unknown, 1, "", "game type the program does not");
@@ -74,7 +87,7 @@ private slots:
             "Enter Password for Player #2 (Ben): \n", "Bravo\n");
         row("check: not allowed", secure, sent, 4,
             "Game File Loaded\nAnna, player #2 needs to check turn 18\n", "", "Alpha\n");
-        row("check: missing file", "check FILE", {}, 1, "", "Could not open the file '");
+        row("check: missing file", "check FILE", none, 1, "", "Could not open the file '");
         // What info shows: never a password or a Secure game's ending turn, and every control
         // character escaped, so that nothing a file holds drives the terminal.
         row("info: over", info, basicGame(19, 19), 0,
@@ -89,20 +102,16 @@ private slots:
                 .replace("Ridge", "Ridge\\x1b[31m\\x0d")
                 .replace("Scenario", "unknown (2)")
                 .replace(" Ben", " \\x1b]2;title\\x07Ben\\xad"));
-        row("info: control characters in the name", "info EVIL.tfp", {}, 1, "",
+        row("info: control characters in the name", "info EVIL.tfp", none, 1, "",
             "evil\\x1b]0;owned\\x07\\x1b[2J\\u202e.tfp");
     }
     void commands()
     {
-        QFETCH(QString, arguments);
-        QFETCH(QString, out);
-        QFETCH(QString, err);
-        QFETCH(QString, in);
-        QFETCH(GameRecord, game);
-        QFETCH(int, status);
+        QFETCH(CliRow, row);
+        auto& [arguments, game, status, out, err, in, player1Pwd] = row;
         QTemporaryDir dir;
         const QString file = dir.filePath("game.tfp");
-        QVERIFY(game.Version.isEmpty() || saveGame(game, file));
+        QVERIFY(!game || saveGame(*game, file));
         const QByteArray before = fileBytes(file);
         QString output, errors;
         QTextStream input(&in), o(&output), e(&errors);
@@ -120,8 +129,8 @@ private slots:
             QCOMPARE(fileBytes(file), before);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).join(u','),
                  QFileInfo::exists(file) ? "game.tfp" : "");
-        if (arguments.startsWith("new") && status == 0)
-            QCOMPARE(loadGame(file).Player1Pwd, arguments.contains("SECURE") ? "Alpha" : "");
+        if (player1Pwd)
+            QCOMPARE(loadGame(file).Player1Pwd, *player1Pwd);
     }
 
     // Two computers (two key folders) play a Sealed game to its end; after every command the
@@ -154,6 +163,7 @@ private slots:
                      "anna", &shown),
                  0);
         QCOMPARE(shown, "Game File Saved\nAnna, send this file to player #2.\n");
+        QCOMPARE(loadGame(file).Version, "1.6.0"); // which 1.5 copies refuse
         QCOMPARE(run("check FILE", "ben", &shown), 4);
         QVERIFY(shown.endsWith("turnpicker-cli join " + file + "\n"));
         QCOMPARE(run("join FILE", "anna"), 1);

@@ -1,7 +1,9 @@
 // The registry store, under a scratch key in both roots: the user's value read first; the
 // machine's key written, else the user's (on a delete, an empty value hiding the machine's).
 #include "shell/settingsstore.h"
+#include "testsupport.h"
 
+#include <optional>
 #include <QSettings>
 #include <qt_windows.h>
 #include <QTest>
@@ -9,6 +11,7 @@
 #include <sddl.h>
 
 using namespace tfp::shell;
+using namespace tfp::test;
 
 namespace {
 
@@ -29,6 +32,14 @@ bool refuseMachineWrites()
     return done;
 }
 
+// clang-format off
+enum class Action { Write, Delete, Read };
+// The machine's and the user's values before (nullopt: none), what is done, whether the
+// machine's key refuses writes, and the two values and the one read after.
+struct RegistryRow { std::optional<QString> machine, user; Action action; bool machineRefuses;
+                     std::optional<QString> machineAfter, userAfter; QString read; };
+// clang-format on
+
 } // namespace
 
 class tst_ShellRegistry : public QObject
@@ -42,37 +53,40 @@ private slots:
             RegDeleteTreeW(root, qUtf16Printable(kKey));
     }
 
-    // Done as the row's name says; the machine's and the user's values before ("-": none),
-    // then the two values and the one read after. A write replaces the user's value.
+    // A write replaces the user's value.
     void machineKeyAndUserKey_data()
     {
-        QTest::addColumn<QStringList>("row");
-        QTest::newRow("write") << QStringList{"True", "True", "False - False"};
-        QTest::newRow("write refused") << QStringList{"True", "-", "True False False"};
-        QTest::newRow("delete") << QStringList{"True", "False", "- - "};
-        QTest::newRow("delete refused") << QStringList{"True", "-", "True  "};
-        QTest::newRow("read the user's first") << QStringList{"True", " No ", "True  No  No"};
+        addRowColumn<RegistryRow>();
+        const std::optional<QString> none, on = "True", off = "False", empty = "", no = " No ";
+        addRow<RegistryRow>("write", on, on, Action::Write, false, off, none, "False");
+        addRow<RegistryRow>("write refused", on, none, Action::Write, true, on, off, "False");
+        addRow<RegistryRow>("delete", on, off, Action::Delete, false, none, none, "");
+        addRow<RegistryRow>("delete refused", on, none, Action::Delete, true, on, empty, "");
+        addRow<RegistryRow>("read the user's first", on, no, Action::Read, false, on, no, "No");
     }
     void machineKeyAndUserKey()
     {
-        QFETCH(QStringList, row);
-        const QString action = QTest::currentDataTag();
+        QFETCH(RegistryRow, row);
         setRegistryKeyForTesting(kKey);
-        const QStringList keys = {"HKEY_LOCAL_MACHINE\\" + kKey, "HKEY_CURRENT_USER\\" + kKey};
-        const auto native = QSettings::NativeFormat;
-        for (int i = 0; i < 2; ++i) {
-            if (row[i] != "-")
-                QSettings(keys[i], native).setValue("PlaySounds", row[i]);
-        }
-        QVERIFY(!action.endsWith("refused") || refuseMachineWrites());
-        if (action.startsWith("write"))
+        const QString machine = "HKEY_LOCAL_MACHINE\\" + kKey, user = "HKEY_CURRENT_USER\\" + kKey;
+        const auto value = [](const QString& key) -> std::optional<QString> {
+            const QSettings settings(key, QSettings::NativeFormat);
+            if (!settings.contains("PlaySounds"))
+                return std::nullopt;
+            return settings.value("PlaySounds").toString();
+        };
+        if (row.machine)
+            QSettings(machine, QSettings::NativeFormat).setValue("PlaySounds", *row.machine);
+        if (row.user)
+            QSettings(user, QSettings::NativeFormat).setValue("PlaySounds", *row.user);
+        QVERIFY(!row.machineRefuses || refuseMachineWrites());
+        if (row.action == Action::Write)
             QVERIFY(WriteSetting(Setting::PlaySounds, QStringLiteral("False")));
-        else if (action.startsWith("delete"))
-            QCOMPARE(DeleteSetting(Setting::PlaySounds), QString());
-        QString after;
-        for (const QString& key : keys)
-            after += QSettings(key, native).value("PlaySounds", "-").toString() + ' ';
-        QCOMPARE(after + ReadSetting(Setting::PlaySounds), row[2]);
+        else if (row.action == Action::Delete)
+            DeleteSetting(Setting::PlaySounds);
+        QCOMPARE(value(machine), row.machineAfter);
+        QCOMPARE(value(user), row.userAfter);
+        QCOMPARE(ReadSetting(Setting::PlaySounds), row.read);
     }
 };
 

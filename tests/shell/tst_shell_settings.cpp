@@ -14,15 +14,13 @@ namespace tfp::shell {
 char* toString(const SettingsFlags& f)
 {
     const WindowPlacement& p = f.placement;
-    return QTest::toString(QStringLiteral("{sounds %1, names %2, path %3, restore %4 at %5 %6 %7 %8 %9}")
-        .arg(f.PlaySounds).arg(f.ReusePlayerNames).arg(f.UseLastSavePath).arg(f.RestoreWindowPosition)
-        .arg(p.X).arg(p.Y).arg(p.W).arg(p.H).arg(p.S));
+    return tfp::test::fieldsText(f.PlaySounds, f.ReusePlayerNames, f.UseLastSavePath,
+                                 f.RestoreWindowPosition, p.X, p.Y, p.W, p.H, p.S);
 }
 } // namespace tfp::shell
 namespace {
-// The store's lines, and the flags LoadSettings makes of them.
+// The store's lines, and the flags LoadSettings makes of them from a placement held at 7s.
 struct LoadRow { QByteArray stored; SettingsFlags flags; };
-// The placement held before LoadSettings runs.
 constexpr WindowPlacement kHeld{7, 7, 7, 7, 7};
 } // namespace
 // clang-format on

@@ -20,6 +20,18 @@ using namespace tfp::shell;
 
 static const QString kSite = QStringLiteral("https://www.torva.example/turnpicker/");
 
+// clang-format off
+namespace {
+// The options dialog's four boxes, ticked or not.
+struct Ticks { bool sounds = false, names = false, path = false, restore = false;
+    friend bool operator==(const Ticks&, const Ticks&) = default; };
+char* toString(const Ticks& t) { return test::fieldsText(t.sounds, t.names, t.path, t.restore); }
+// The four options stored before and after, the boxes shown, and the button pressed.
+struct OptionsRow { QStringList stored; Ticks ticked; OptionsCommand press;
+                   QStringList storedAfter; };
+} // namespace
+// clang-format on
+
 class ShellWindowTest : public QObject
 {
     Q_OBJECT
@@ -60,20 +72,23 @@ private slots:
     // playing no sound) and the options stored after the row's button; with the main window's.
     void options_data()
     {
-        QTest::addColumn<QStringList>("row");
-        QTest::newRow("OK") << QStringList{"///", "1110", "False/True/False/X=1440,Y=960"};
-        QTest::newRow("Apply") << QStringList{"TRUE/True/yes/X=1,Y=1", "1101", "False/True/True/"};
-        QTest::newRow("Cancel") << QStringList{"False/false/0/", "0000", "False/false/0/"};
+        test::addRowColumn<OptionsRow>();
+        test::addRow<OptionsRow>("OK", QStringList{"", "", "", ""}, Ticks{true, true, true, false},
+                                 OptionsCommand::OK,
+                                 QStringList{"False", "True", "False", "X=1440,Y=960"});
+        test::addRow<OptionsRow>("Apply", QStringList{"TRUE", "True", "yes", "X=1,Y=1"},
+                                 Ticks{true, true, false, true}, OptionsCommand::Apply,
+                                 QStringList{"False", "True", "True", ""});
+        test::addRow<OptionsRow>("Cancel", QStringList{"False", "false", "0", ""}, Ticks{},
+                                 OptionsCommand::Cancel, QStringList{"False", "false", "0", ""});
     }
     void options()
     {
-        QFETCH(QStringList, row);
-        const QString before = row[0], ticked = row[1];
-        const int how = QStringList{"OK", "Apply", "Cancel"}.indexOf(QTest::currentDataTag());
+        QFETCH(OptionsRow, row);
         for (int i = 0; i < 4; ++i)
-            WriteSetting(Setting(i), before.section(u'/', i, i));
+            WriteSetting(Setting(i), row.stored[i]);
         // Flags other than the store's: the dialog reads the store afresh.
-        settingsFlags() = {ticked[0] == u'0', true, true, ticked[3] == u'0', {}};
+        settingsFlags() = {!row.ticked.sounds, true, true, !row.ticked.restore, {}};
         QWidget main;
         main.move(96, 64);
         main.show();
@@ -83,22 +98,24 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         const QList<QCheckBox*> boxes = dialog.findChildren<QCheckBox*>();
         const auto apply = dialog.findChild<QAbstractButton*>("cmdCommand_1");
-        QString shown;
+        const auto ticked = [&boxes](int i) {
+            return boxes[i]->isChecked();
+        };
+        QCOMPARE((Ticks{ticked(0), ticked(1), ticked(2), ticked(3)}), row.ticked);
         for (int i = 3; i >= 0; --i) {
-            shown.prepend(boxes[i]->isChecked() ? u'1' : u'0');
             QVERIFY(!apply->isEnabled());
             QTest::mouseClick(boxes[i], Qt::LeftButton);
         }
-        QCOMPARE(shown, ticked);
         boxes[1]->click();
         QVERIFY(apply->isEnabled() && seams->played.isEmpty());
-        dialog.findChild<QAbstractButton*>(QStringLiteral("cmdCommand_%1").arg(how))->click();
+        dialog.findChild<QAbstractButton*>(QStringLiteral("cmdCommand_%1").arg(int(row.press)))
+            ->click();
         QStringList values;
         for (int i = 0; i < 4; ++i)
             values << ReadSetting(Setting(i));
-        QCOMPARE(values.join(u'/'), row[2]);
-        QCOMPARE(dialog.isVisible(), how == 1);
-        QCOMPARE(apply->isEnabled(), how == 2);
+        QCOMPARE(values, row.storedAfter);
+        QCOMPARE(dialog.isVisible(), row.press == OptionsCommand::Apply);  // Apply stays open
+        QCOMPARE(apply->isEnabled(), row.press == OptionsCommand::Cancel); // saved: not dirty
         dialog.reject();
     }
 

@@ -9,11 +9,9 @@
 
 namespace tfp::test {
 
-struct Prompt
-{
-    QString caption;
-    QString playerName;
-};
+// clang-format off
+struct Prompt { QString caption, playerName; };
+// clang-format on
 
 class Recorder final : public Interaction
 {

@@ -13,37 +13,36 @@
 #include <QStringList>
 #include <QTest>
 
-// What a failed comparison prints of a view or a message, field by field.
+// What a failed comparison prints of a row, a view or a message: its fields in order, texts
+// quoted, enumerations and absent values as numbers.
+namespace tfp::test {
+template <typename T> QString fieldText(const T& value)
+{
+    if constexpr (std::is_convertible_v<T, QString>)
+        return u'\'' + QString(value) + u'\'';
+    else if constexpr (std::is_same_v<T, bool>)
+        return value ? QStringLiteral("true") : QStringLiteral("false");
+    else if constexpr (std::is_enum_v<T>)
+        return QString::number(static_cast<int>(value));
+    else
+        return QString::number(value);
+}
+template <typename... Fields> char* fieldsText(const Fields&... fields)
+{
+    return QTest::toString(u'{' + QStringList{fieldText(fields)...}.join(u',') + u'}');
+}
+} // namespace tfp::test
+// clang-format off
 namespace tfp {
-inline const char* colourName(StatusColour colour)
+inline char* toString(const GameView& v)
 {
-    static const char* const names[] = {"green", "yellow", "red"};
-    return names[static_cast<int>(colour)];
+    const auto& [status, button] = v;
+    return test::fieldsText(status.title, status.message, status.colour, button.caption,
+                            button.enabled, button.picture.value_or(Light(0)));
 }
-inline char* toString(const StatusView& view)
-{
-    return QTest::toString(QStringLiteral("status {title '%1', message '%2', %3}")
-                               .arg(view.title, view.message, colourName(view.colour)));
-}
-inline char* toString(const ButtonView& view)
-{
-    const QString picture =
-        view.picture ? QString::number(static_cast<int>(*view.picture)) : QStringLiteral("kept");
-    return QTest::toString(QStringLiteral("button {'%1', %2, picture %3}")
-                               .arg(view.caption, view.enabled ? "enabled" : "disabled", picture));
-}
-inline char* toString(const GameView& view)
-{
-    const QScopedArrayPointer<char> status(toString(view.status)), button(toString(view.button));
-    return qstrdup(QByteArray(status.data()) + ", " + button.data());
-}
-inline char* toString(const Message& message)
-{
-    return QTest::toString(QStringLiteral("message {'%1', '%2', icon %3}")
-                               .arg(message.title, message.text)
-                               .arg(static_cast<int>(message.icon)));
-}
+inline char* toString(const Message& m) { return test::fieldsText(m.title, m.text, m.icon); }
 } // namespace tfp
+// clang-format on
 
 namespace tfp::test {
 
