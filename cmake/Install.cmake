@@ -80,7 +80,8 @@ endif()
 
 # Windows: one folder that runs wherever it is put (the zip and the installer that
 # scripts/windows makes): the two programs, the sounds beside them, Qt's DLLs with the
-# platform, style and image plugins, and the MinGW runtime.
+# platform, style and image plugins, the MinGW runtime, and the licences of all of it
+# (cmake/WindowsLicenses.cmake).
 if(WIN32)
     install(FILES
         ${PROJECT_SOURCE_DIR}/resources/Sounds/Event.wav
@@ -90,18 +91,27 @@ if(WIN32)
     set(qt_bin ${QT6_INSTALL_PREFIX}/${QT6_INSTALL_BINS})
     set(qt_plugins ${QT6_INSTALL_PREFIX}/${QT6_INSTALL_PLUGINS})
     set(qt_modules Core)
+    # The Qt files installed, as the licences folder names them.
+    set(TFP_QT_BUNDLED)
     if(TFP_BUILD_GUI)
         list(APPEND qt_modules Gui Widgets)
         install(FILES ${qt_plugins}/platforms/qwindows.dll
             DESTINATION ${CMAKE_INSTALL_BINDIR}/platforms)
+        list(APPEND TFP_QT_BUNDLED "platforms\\qwindows.dll")
         foreach(kind styles imageformats)
             file(GLOB plugins ${qt_plugins}/${kind}/*.dll)
             install(FILES ${plugins} DESTINATION ${CMAKE_INSTALL_BINDIR}/${kind})
+            foreach(plugin ${plugins})
+                get_filename_component(name ${plugin} NAME)
+                list(APPEND TFP_QT_BUNDLED "${kind}\\${name}")
+            endforeach()
         endforeach()
     endif()
     foreach(module ${qt_modules})
         install(FILES ${qt_bin}/Qt6${module}.dll DESTINATION ${CMAKE_INSTALL_BINDIR})
     endforeach()
+    list(TRANSFORM qt_modules REPLACE "(.+)" "Qt6\\1.dll")
+    list(PREPEND TFP_QT_BUNDLED ${qt_modules})
     install(FILES ${TFP_MINGW_RUNTIME_DLLS} DESTINATION ${CMAKE_INSTALL_BINDIR})
     # Debian's MinGW runtime carries its debugging symbols (libstdc++ is 23 MB with them).
     foreach(dll ${TFP_MINGW_RUNTIME_DLLS})
@@ -110,6 +120,7 @@ if(WIN32)
             \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/${file}\"
             COMMAND_ERROR_IS_FATAL ANY)")
     endforeach()
+    include(${CMAKE_CURRENT_LIST_DIR}/WindowsLicenses.cmake)
 endif()
 
 if(TFP_BUILD_GUI AND UNIX AND NOT APPLE)
