@@ -3,7 +3,11 @@
 # of both executables and the installer are all made from these.
 set(TFP_PRODUCT_NAME "Torva Fogline Turnpicker")
 set(TFP_COMPANY_NAME "Torva")
-set(TFP_LEGAL_NOTICE "Copyright © 2026 Torva. All rights reserved.")
+set(TFP_COPYRIGHT "2026 Torva")
+set(TFP_LEGAL_NOTICE "Copyright © ${TFP_COPYRIGHT}. All rights reserved.")
+# The terms the About box states under the notice; the packages' copyright files
+# (resources/linux/copyright.in, resources/windows/license.txt.in) repeat them.
+set(TFP_DISTRIBUTION_TERMS "${TFP_PRODUCT_NAME} is freeware and may be freely distributed, while ${TFP_COMPANY_NAME} keeps full rights to the program and its documentation.")
 set(TFP_WEB_SITE "https://www.torva.example/turnpicker/")
 set(TFP_DONATION_PAGE "https://www.torva.example/turnpicker/donate/")
 set(TFP_SUPPORT_EMAIL "turnpicker@torva.example")

@@ -1,8 +1,8 @@
 # What `cmake --install` puts beside the two programs on Linux and other freedesktop
 # systems: the sounds, the icons (application and game file type), the desktop entry, the
-# MIME type of game files, the AppStream metainfo and the terminal program's manual page
-# (gzipped);
-# and the Debian package that CPack makes of it all (scripts/package).
+# MIME type of game files, the AppStream metainfo, the programs' manual pages (gzipped), the
+# copyright file and the changelog; and the Debian package that CPack makes of it all
+# (scripts/package).
 #
 # The programs themselves are installed by src/app and src/cli. The sources of the files
 # below live in resources/ and resources/linux/.
@@ -20,27 +20,68 @@ foreach(program turnpicker turnpicker-cli)
     endif()
 endforeach()
 
-# The manual page of the terminal program, which every build but Windows has; compressed,
-# as Debian wants it, where gzip is at hand.
-if(NOT WIN32)
-    set(TFP_MANUAL ${TFP_LINUX_DIR}/turnpicker-cli.1)
-    find_program(TFP_GZIP gzip)
-    if(TFP_GZIP)
-        set(TFP_MANUAL_GZ ${CMAKE_CURRENT_BINARY_DIR}/turnpicker-cli.1.gz)
-        add_custom_command(OUTPUT ${TFP_MANUAL_GZ}
-            COMMAND ${CMAKE_COMMAND} -DGZIP=${TFP_GZIP} -DIN=${TFP_MANUAL} -DOUT=${TFP_MANUAL_GZ}
-                -P ${CMAKE_CURRENT_LIST_DIR}/GzipFile.cmake
-            DEPENDS ${TFP_MANUAL} ${CMAKE_CURRENT_LIST_DIR}/GzipFile.cmake
-            VERBATIM)
-        add_custom_target(tfp_manual ALL DEPENDS ${TFP_MANUAL_GZ})
-        set(TFP_MANUAL ${TFP_MANUAL_GZ})
+# Text wrapped at WIDTH columns, each line led by PREFIX, for the copyright files.
+function(tfp_wrap_text out text width prefix)
+    string(REPLACE " " ";" words "${text}")
+    set(lines "")
+    set(line "")
+    foreach(word ${words})
+        string(LENGTH "${prefix}${line} ${word}" length)
+        if(line STREQUAL "")
+            set(line "${word}")
+        elseif(length GREATER width)
+            string(APPEND lines "${prefix}${line}\n")
+            set(line "${word}")
+        else()
+            string(APPEND line " ${word}")
+        endif()
+    endforeach()
+    string(APPEND lines "${prefix}${line}")
+    set(${out} "${lines}" PARENT_SCOPE)
+endfunction()
+
+# Installs SOURCE as NAME in DESTINATION, compressed (NAME.gz, gzip -9n) as Debian wants
+# manual pages and changelogs where gzip is at hand.
+find_program(TFP_GZIP gzip)
+function(tfp_install_gzipped source name destination)
+    if(NOT TFP_GZIP)
+        install(FILES ${source} DESTINATION ${destination} RENAME ${name})
+        return()
     endif()
-    install(FILES ${TFP_MANUAL} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+    set(gzipped ${CMAKE_CURRENT_BINARY_DIR}/gzipped/${name}.gz)
+    add_custom_command(OUTPUT ${gzipped}
+        COMMAND ${CMAKE_COMMAND} -DGZIP=${TFP_GZIP} -DIN=${source} -DOUT=${gzipped}
+            -P ${PROJECT_SOURCE_DIR}/cmake/GzipFile.cmake
+        DEPENDS ${source} ${PROJECT_SOURCE_DIR}/cmake/GzipFile.cmake
+        VERBATIM)
+    string(MAKE_C_IDENTIFIER ${name} target)
+    add_custom_target(tfp_gzip_${target} ALL DEPENDS ${gzipped})
+    install(FILES ${gzipped} DESTINATION ${destination})
+endfunction()
+
+# The manual pages of the two programs, which every build but Windows has.
+if(NOT WIN32)
+    set(TFP_MAN1 ${CMAKE_INSTALL_MANDIR}/man1)
+    tfp_install_gzipped(${TFP_LINUX_DIR}/turnpicker-cli.1 turnpicker-cli.1 ${TFP_MAN1})
+    if(TFP_BUILD_GUI)
+        tfp_install_gzipped(${TFP_LINUX_DIR}/turnpicker.1 turnpicker.1 ${TFP_MAN1})
+    endif()
+endif()
+
+# The rights notice (in Debian's machine-readable copyright format) and the changelog,
+# where a Debian system looks for them: /usr/share/doc/<package>.
+if(UNIX AND NOT APPLE)
+    set(TFP_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/turnpicker)
+    tfp_wrap_text(TFP_DISTRIBUTION_TERMS_WRAPPED "${TFP_DISTRIBUTION_TERMS}" 79 " ")
+    configure_file(${TFP_LINUX_DIR}/copyright.in ${CMAKE_CURRENT_BINARY_DIR}/copyright @ONLY)
+    install(FILES ${CMAKE_CURRENT_BINARY_DIR}/copyright DESTINATION ${TFP_DOC_DIR})
+    tfp_install_gzipped(${TFP_LINUX_DIR}/changelog changelog ${TFP_DOC_DIR})
 endif()
 
 # Windows: one folder that runs wherever it is put (the zip and the installer that
 # scripts/windows makes): the two programs, the sounds beside them, Qt's DLLs with the
-# platform, style and image plugins, and the MinGW runtime.
+# platform, style and image plugins, the MinGW runtime, and the licences of all of it
+# (cmake/WindowsLicenses.cmake).
 if(WIN32)
     install(FILES
         ${PROJECT_SOURCE_DIR}/resources/Sounds/Event.wav
@@ -50,18 +91,27 @@ if(WIN32)
     set(qt_bin ${QT6_INSTALL_PREFIX}/${QT6_INSTALL_BINS})
     set(qt_plugins ${QT6_INSTALL_PREFIX}/${QT6_INSTALL_PLUGINS})
     set(qt_modules Core)
+    # The Qt files installed, as the licences folder names them.
+    set(TFP_QT_BUNDLED)
     if(TFP_BUILD_GUI)
         list(APPEND qt_modules Gui Widgets)
         install(FILES ${qt_plugins}/platforms/qwindows.dll
             DESTINATION ${CMAKE_INSTALL_BINDIR}/platforms)
+        list(APPEND TFP_QT_BUNDLED "platforms\\qwindows.dll")
         foreach(kind styles imageformats)
             file(GLOB plugins ${qt_plugins}/${kind}/*.dll)
             install(FILES ${plugins} DESTINATION ${CMAKE_INSTALL_BINDIR}/${kind})
+            foreach(plugin ${plugins})
+                get_filename_component(name ${plugin} NAME)
+                list(APPEND TFP_QT_BUNDLED "${kind}\\${name}")
+            endforeach()
         endforeach()
     endif()
     foreach(module ${qt_modules})
         install(FILES ${qt_bin}/Qt6${module}.dll DESTINATION ${CMAKE_INSTALL_BINDIR})
     endforeach()
+    list(TRANSFORM qt_modules REPLACE "(.+)" "Qt6\\1.dll")
+    list(PREPEND TFP_QT_BUNDLED ${qt_modules})
     install(FILES ${TFP_MINGW_RUNTIME_DLLS} DESTINATION ${CMAKE_INSTALL_BINDIR})
     # Debian's MinGW runtime carries its debugging symbols (libstdc++ is 23 MB with them).
     foreach(dll ${TFP_MINGW_RUNTIME_DLLS})
@@ -70,6 +120,7 @@ if(WIN32)
             \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/${file}\"
             COMMAND_ERROR_IS_FATAL ANY)")
     endforeach()
+    include(${CMAKE_CURRENT_LIST_DIR}/WindowsLicenses.cmake)
 endif()
 
 if(TFP_BUILD_GUI AND UNIX AND NOT APPLE)
@@ -136,7 +187,9 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGING_INSTALL_PREFIX ${CMAKE_INSTALL_PREFIX})
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${CPACK_PACKAGE_CONTACT}")
-set(CPACK_DEBIAN_PACKAGE_SECTION games)
+# The programs live in /usr/bin, so the package is not in "games" (whose programs Debian
+# puts in /usr/games).
+set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 if(TFP_BUILD_GUI)

@@ -4,7 +4,8 @@
 # look for it: the programs in the binary folder (and that they run from there), the sounds
 # under the configured data folder, the hicolor icons of the application and of the game
 # file type, the desktop entry, the MIME type (glob and magic, looked up in a database
-# built by update-mime-database), the AppStream metainfo and the manual page. Runs the
+# built by update-mime-database), the AppStream metainfo, the manual pages, the copyright
+# file (with the About box's notice) and the changelog (of the installed version). Runs the
 # freedesktop validators when they are installed. Needs no root, network or display.
 #
 # Usage: install_layout.sh BUILD_DIR PREFIX BINDIR DATADIR MANDIR MIMELOOKUP
@@ -92,6 +93,13 @@ if [[ $build == *.deb ]]; then
             fail "the package has no $field"
         fi
     done
+    # Debian keeps the programs of section "games" in /usr/games; these are in /usr/bin.
+    section=$(dpkg-deb -f "$build" Section)
+    if [ -n "$section" ] && [ "$section" != games ]; then
+        pass "the package is in section $section"
+    else
+        fail "the package's section '$section' does not fit programs in $bindir"
+    fi
     depends=$(dpkg-deb -f "$build" Depends)
     # The Qt libraries, and the fonts the windows ask for: Arial's metrics and sans-serif.
     for package in libqt6core6 libqt6gui6 libqt6widgets6 fonts-liberation2 fonts-dejavu-core; do
@@ -239,10 +247,17 @@ if [ -f "$root$metainfo" ]; then
     fi
 fi
 
-echo "== manual page"
-manual=$mandir/man1/turnpicker-cli.1.gz
-expect_file "$manual" 'gzip compressed'
-if [ -f "$root$manual" ]; then
+echo "== manual pages"
+for program in turnpicker turnpicker-cli; do
+    manual=$mandir/man1/$program.1.gz
+    expect_file "$manual" 'gzip compressed'
+    [ -f "$root$manual" ] || continue
+    name_line=$(gzip -dc "$root$manual" | sed -n '/^\.SH NAME/{n;s/\\//g;p;q}')
+    if [[ $name_line == "$program - "* ]]; then
+        pass "$manual is the page of $program"
+    else
+        fail "$manual names '$name_line', not $program"
+    fi
     if have groff; then
         warnings=$(gzip -dc "$root$manual" | groff -man -ww -z 2>&1)
         if [ -z "$warnings" ]; then
@@ -252,6 +267,46 @@ if [ -f "$root$manual" ]; then
         fi
     else
         skip "groff not installed"
+    fi
+done
+
+echo "== copyright and changelog"
+docdir=$datadir/doc/turnpicker
+copyright=$docdir/copyright
+expect_file "$copyright" 'text'
+if [ -f "$root$copyright" ]; then
+    if [ "$(head -n 1 "$root$copyright")" = \
+        "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/" ]; then
+        pass "$copyright is in the machine-readable format"
+    else
+        fail "$copyright does not start with the machine-readable Format line"
+    fi
+    # The About box's notice, as the desktop program spells it (UTF-8, "©" included).
+    notice=$(grep -m 1 -o 'Copyright © .*' "$root$copyright" || true)
+    if [ -z "$notice" ]; then
+        fail "$copyright states no copyright notice"
+    elif [ -f "$root$bindir/turnpicker" ] && ! grep -aFq "$notice" "$root$bindir/turnpicker"; then
+        fail "$copyright states '$notice', which the About box does not"
+    else
+        pass "$copyright states the About box's notice: $notice"
+    fi
+    if grep -q '^Files: \*$' "$root$copyright" && grep -q '^License: [^ ]' "$root$copyright" &&
+        grep -q '^ [^ .]' "$root$copyright"; then
+        pass "$copyright covers every file with the terms in full"
+    else
+        fail "$copyright lacks a Files: * paragraph with its licence text"
+    fi
+fi
+changelog=$docdir/changelog.gz
+expect_file "$changelog" 'gzip compressed'
+if [ -f "$root$changelog" ] && [ -x "$root$bindir/turnpicker-cli" ]; then
+    # The newest entry is of the version installed.
+    logged=$(gzip -dc "$root$changelog" | sed -n '1s/^turnpicker (\([^)]*\)).*/\1/p')
+    running=$("$root$bindir/turnpicker-cli" --version | awk '{print $2}')
+    if [ -n "$logged" ] && [ "$logged" = "$running" ]; then
+        pass "the changelog's newest entry is of version $running"
+    else
+        fail "the changelog's newest entry is of version '$logged', the programs are $running"
     fi
 fi
 
