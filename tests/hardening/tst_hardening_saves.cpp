@@ -25,53 +25,6 @@ namespace {
 enum class Target { MissingFolder, FolderInPlace, ReadOnlyFolder, FullFileSystem };
 // clang-format on
 
-// Every file and folder under `folder`, with each file's bytes.
-QMap<QString, QByteArray> snapshot(const QString& folder)
-{
-    QMap<QString, QByteArray> entries;
-    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        entries[path] = fileBytes(path);
-    }
-    return entries;
-}
-
-// A Sealed quick battle of 99 turns, modifier 98, created and joined with keys in `keys`, whose
-// battle goes on through at least `checks` checks (the seeds are tried in turn until one does).
-bool longSealedGame(GameRecord& game, const QStringList& keys, int checks)
-{
-    game.TotalTurns = 99;
-    game.TurnVariance = 98;
-    game.GameType = GameType::QuickBattle;
-    for (quint32 seed = 1; seed < 100; ++seed) {
-        QRandomGenerator random(seed);
-        GameRecord g = game;
-        QString problem;
-        sealed::Key key1, key2;
-        sealed::State state;
-        if (!sealed::createGame(g, keys[0], problem, random) ||
-            !sealed::joinGame(g, keys[1], problem, random) || !sealed::readState(g, state, problem))
-            return false;
-        (void)sealed::readKey(keys[0], state.game, key1, problem);
-        (void)sealed::readKey(keys[1], state.game, key2, problem);
-        int k = 1;
-        const int width = state.window.width;
-        while (k <= checks &&
-               !sealed::turnEnds(sealed::turnValue(state.game, state.commit1, state.commit2, k,
-                                                   sealed::chainValue(key1.seed, k, width),
-                                                   sealed::chainValue(key2.seed, k, width)),
-                                 k, width))
-            ++k;
-        if (k > checks) {
-            game = g;
-            return true;
-        }
-    }
-    return false;
-}
-
 } // namespace
 
 class SavesTest : public QObject
@@ -102,8 +55,17 @@ private slots:
         const QString path = dir.filePath("game.tfp");
         const QStringList keys = {dir.filePath("keys1"), dir.filePath("keys2")};
         GameRecord game = basicGame(0, 32000);
-        if (mode == SecurityMode::Sealed)
-            QVERIFY(longSealedGame(game, keys, kRuns));
+        if (mode == SecurityMode::Sealed) {
+            // A quick battle of 99 turns, modifier 98, whose values from seed 1 go on beyond
+            // 100 checks.
+            game.TotalTurns = 99;
+            game.TurnVariance = 98;
+            game.GameType = GameType::QuickBattle;
+            QRandomGenerator random(1);
+            QString problem;
+            QVERIFY(sealed::createGame(game, keys[0], problem, random) &&
+                    sealed::joinGame(game, keys[1], problem, random));
+        }
         QVERIFY(saveGame(game, path));
         const GameRecord reference = loadGame(path);
         const auto turnOfWholeFile = [&] {

@@ -8,7 +8,9 @@
 #include "game/views.h"
 
 #include <cstring>
+#include <QDirIterator>
 #include <QFile>
+#include <QMap>
 #include <QRandomGenerator>
 #include <QStringList>
 #include <QTest>
@@ -123,6 +125,19 @@ inline bool saveGame(GameRecord& record, const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Every file and folder under `folder`, with each file's bytes.
+[[nodiscard]] inline QMap<QString, QByteArray> snapshot(const QString& folder)
+{
+    QMap<QString, QByteArray> entries;
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        entries[path] = fileBytes(path);
+    }
+    return entries;
 }
 
 inline bool writeFile(const QString& path, const QByteArray& bytes)
