@@ -51,6 +51,10 @@ struct Table
     }
 
     [[nodiscard]] GameRecord game() const { return loadGame(path); }
+    [[nodiscard]] QString folder(int computer) const
+    {
+        return computer == 1 ? folder1 : computer == 2 ? folder2 : dir.filePath("third");
+    }
 
     OpenOutcome open(const QString& folder, JoinOffer join = JoinOffer::Never)
     {
@@ -86,7 +90,7 @@ struct Table
 };
 
 // Changes the last hex digit of a value.
-void flipLastDigit(QString& text)
+void flip(QString& text)
 {
     text.back() = QChar(text.back() == u'0' ? u'1' : u'0');
 }
@@ -99,8 +103,8 @@ struct TamperRow
 
 struct CustodyRow
 {
-    bool joined;                           // the game player #2 joined
-    std::function<QString(Table&)> folder; // the computer that opens it
+    bool joined;  // the game player #2 joined
+    int computer; // the computer that opens it: Anna's, Ben's or a third
     JoinOffer join;
     OpenStatus status;
     QString shown; // the refusal's first words, or the status message of an opened game
@@ -263,82 +267,50 @@ private slots:
     void openGameFile_tamperedFile_refusedWithReason_data()
     {
         addRowColumn<TamperRow>();
-        const QString tampered = "The sealed game was tampered with: ";
-        const QString setup = tampered + "its name, players, turns, modifier or type";
-        const auto row = [](const char* name, std::function<void(GameRecord&)> change,
-                            const QString& problem) {
-            addRow<TamperRow>(
-                name, [change](GameRecord& g, Table&) { change(g); }, problem);
-        };
-        row(
-            "player #1's commitment", [](GameRecord& g) { flipLastDigit(g.SealedCommit1); },
-            tampered + "player #1's commitment");
-        row(
-            "player #2's commitment", [](GameRecord& g) { flipLastDigit(g.SealedCommit2); },
-            tampered + "player #2's commitment");
-        row(
-            "a bit of a reveal", [](GameRecord& g) { flipLastDigit(g.SealedReveal2); },
-            tampered + "the value revealed for player #2 does not belong");
-        row(
-            "a reveal's index", [](GameRecord& g) { g.SealedReveal2.replace(0, 1, "2"); },
-            tampered + "the value revealed for player #2 does not belong");
-        row(
-            "CurrentTurn", [](GameRecord& g) { g.CurrentTurn = 18; },
-            tampered + "the value 'CurrentTurn' does not agree");
-        row(
-            "EndingTurn", [](GameRecord& g) { g.EndingTurn = 17; },
-            tampered + "the value 'EndingTurn' does not agree");
-        row(
-            "a marker", [](GameRecord& g) { g.Player1LastTurn = 0; },
-            tampered + "the value 'Player1LastTurn' does not agree");
-        row(
-            "turns", [](GameRecord& g) { g.TotalTurns = 21; }, setup);
-        row(
-            "modifier", [](GameRecord& g) { g.TurnVariance = 2; }, setup);
-        row(
-            "type", [](GameRecord& g) { g.GameType = GameType::QuickBattle; }, setup);
-        row(
-            "a name", [](GameRecord& g) { g.Player2Name = "Bert"; }, setup);
-        row(
-            "mode Basic", [](GameRecord& g) { g.SecurityMode = SecurityMode::Basic; },
-            "The game's security mode was changed: it holds the values of a sealed game, but "
-            "is marked Basic.");
-        row(
-            "mode Secure", [](GameRecord& g) { g.SecurityMode = SecurityMode::Secure; },
-            "The game's security mode was changed: it holds the values of a sealed game, but "
-            "is marked Secure.");
-        row(
-            "malformed id", [](GameRecord& g) { g.SealedGame = g.SealedGame.toUpper(); },
-            "The sealed game is damaged: the value 'SealedGame' is malformed.");
-        addRow<TamperRow>(
-            "player #1 reveals turn 19's value early",
-            [](GameRecord& g, Table& t) {
-                g.SealedReveal1 = revealText({3, t.chainOf(1, 3)});
-            },
-            tampered + "player #1 has revealed 3 values and player #2 1");
+        const QString tampered = "The sealed game was tampered with: ",
+                      setup = tampered + "its name, players, turns, modifier or type",
+                      mode = "The game's security mode was changed: it holds the values of a "
+                             "sealed game, but is marked ";
+        using G = GameRecord&;
+        // clang-format off
+        addRow<TamperRow>("player #1's commitment", [](G g, Table&) { flip(g.SealedCommit1); }, tampered + "player #1's commitment");
+        addRow<TamperRow>("player #2's commitment", [](G g, Table&) { flip(g.SealedCommit2); }, tampered + "player #2's commitment");
+        addRow<TamperRow>("a bit of a reveal", [](G g, Table&) { flip(g.SealedReveal2); }, tampered + "the value revealed for player #2 does not belong");
+        addRow<TamperRow>("a reveal's index", [](G g, Table&) { g.SealedReveal2[0] = u'2'; }, tampered + "the value revealed for player #2 does not belong");
+        addRow<TamperRow>("CurrentTurn", [](G g, Table&) { g.CurrentTurn = 18; }, tampered + "the value 'CurrentTurn' does not agree");
+        addRow<TamperRow>("EndingTurn", [](G g, Table&) { g.EndingTurn = 17; }, tampered + "the value 'EndingTurn' does not agree");
+        addRow<TamperRow>("a marker", [](G g, Table&) { g.Player1LastTurn = 0; }, tampered + "the value 'Player1LastTurn' does not agree");
+        addRow<TamperRow>("turns", [](G g, Table&) { g.TotalTurns = 21; }, setup);
+        addRow<TamperRow>("modifier", [](G g, Table&) { g.TurnVariance = 2; }, setup);
+        addRow<TamperRow>("type", [](G g, Table&) { g.GameType = GameType::QuickBattle; }, setup);
+        addRow<TamperRow>("a name", [](G g, Table&) { g.Player2Name = "Bert"; }, setup);
+        addRow<TamperRow>("mode Basic", [](G g, Table&) { g.SecurityMode = SecurityMode::Basic; }, mode + "Basic.");
+        addRow<TamperRow>("mode Secure", [](G g, Table&) { g.SecurityMode = SecurityMode::Secure; }, mode + "Secure.");
+        addRow<TamperRow>("malformed id", [](G g, Table&) { g.SealedGame = g.SealedGame.toUpper(); }, "The sealed game is damaged: the value 'SealedGame' is malformed.");
+        addRow<TamperRow>("player #1 reveals turn 19's value early", [](G g, Table& t) { g.SealedReveal1 = revealText({3, t.chainOf(1, 3)}); }, tampered + "player #1 has revealed 3 values and player #2 1");
+        // clang-format on
         addRow<TamperRow>(
             "another game's values under this game's id",
-            [](GameRecord& g, Table&) {
+            [](G g, Table&) {
                 const GameRecord other = Table(2).game();
-                for (auto field : {&GameRecord::SealedCommit1, &GameRecord::SealedCommit2,
-                                   &GameRecord::SealedReveal2})
-                    g.*field = other.*field;
+                g.SealedCommit1 = other.SealedCommit1;
+                g.SealedCommit2 = other.SealedCommit2;
+                g.SealedReveal2 = other.SealedReveal2;
                 g.SealedReveal1.clear();
             },
             tampered + "player #1's commitment");
         addRow<TamperRow>(
             "player #2 swaps their chain for one where turn 17 still goes on",
-            [](GameRecord& g, Table&) {
+            [](G g, Table&) {
                 const GameRecord honest = g;
                 QString problem;
                 State state;
-                quint32 seed = 100;
-                do { // ground for, as a cheat would
-                    const GameRecord fresh = Table(++seed).game();
+                for (quint32 seed = 100; seed == 100 || !readState(g, state, problem); ++seed) {
+                    const GameRecord fresh = Table(seed).game(); // ground for, as a cheat would
                     g = honest;
                     g.SealedCommit2 = fresh.SealedCommit2;
                     g.SealedReveal2 = fresh.SealedReveal2;
-                } while (!readState(g, state, problem));
+                }
             },
             tampered + "player #2's commitment");
     }
@@ -364,29 +336,16 @@ private slots:
     void openGameFile_custody_data()
     {
         addRowColumn<CustodyRow>();
-        const auto anna = [](Table& t) {
-            return t.folder1;
-        };
-        const auto ben = [](Table& t) {
-            return t.folder2;
-        };
-        const auto third = [](Table& t) {
-            return t.dir.filePath("third");
-        };
-        addRow<CustodyRow>("player #1 reopens the created game", false, anna, JoinOffer::Ask,
-                           OpenStatus::Opened, "Anna, send this file to player #2.");
-        addRow<CustodyRow>("player #2 joins", false, ben, JoinOffer::Ask, OpenStatus::Opened,
-                           "Ben, send this file to player #1.");
-        addRow<CustodyRow>("player #2 reopens the joined game", true, ben, JoinOffer::Ask,
-                           OpenStatus::Opened, "Ben, player #1 needs to check turn 17");
-        addRow<CustodyRow>("player #1 opens the joined game", true, anna, JoinOffer::Never,
-                           OpenStatus::Opened, "Anna, press 'Check Turn' starting on turn 17");
-        addRow<CustodyRow>("a computer without a key", true, third, JoinOffer::Ask,
-                           OpenStatus::Opened, "This computer holds no player's key");
-        addRow<CustodyRow>("a join beside player #1's key", false, anna, JoinOffer::Join,
-                           OpenStatus::Refused, "Player #1's key for this game is on this");
-        addRow<CustodyRow>("a second join", true, third, JoinOffer::Join, OpenStatus::Refused,
-                           "This game does not wait for player #2 to join");
+        const auto opened = OpenStatus::Opened, refused = OpenStatus::Refused;
+        // clang-format off
+        addRow<CustodyRow>("player #1 reopens the created game", false, 1, JoinOffer::Ask, opened, "Anna, send this file to player #2.");
+        addRow<CustodyRow>("player #2 joins", false, 2, JoinOffer::Ask, opened, "Ben, send this file to player #1.");
+        addRow<CustodyRow>("player #2 reopens the joined game", true, 2, JoinOffer::Ask, opened, "Ben, player #1 needs to check turn 17");
+        addRow<CustodyRow>("player #1 opens the joined game", true, 1, JoinOffer::Never, opened, "Anna, press 'Check Turn' starting on turn 17");
+        addRow<CustodyRow>("a computer without a key", true, 3, JoinOffer::Ask, opened, "This computer holds no player's key");
+        addRow<CustodyRow>("a join beside player #1's key", false, 1, JoinOffer::Join, refused, "Player #1's key for this game is on this");
+        addRow<CustodyRow>("a second join", true, 3, JoinOffer::Join, refused, "This game does not wait for player #2 to join");
+        // clang-format on
     }
 
     void openGameFile_custody()
@@ -394,7 +353,7 @@ private slots:
         QFETCH(CustodyRow, row);
         Table table(4, row.joined);
         const QMap<QString, QByteArray> before = snapshot(table.dir.path());
-        const OpenOutcome opened = table.open(row.folder(table), row.join);
+        const OpenOutcome opened = table.open(table.folder(row.computer), row.join);
         QCOMPARE(opened.status, row.status);
         if (row.status == OpenStatus::Opened) {
             QVERIFY(opened.view.status.message.startsWith(row.shown));
