@@ -79,8 +79,8 @@ bool readKeyText(const QByteArray& text, Key& key)
 
 QString defaultKeyFolder()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
-           QStringLiteral("/sealed-keys");
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    return data.isEmpty() ? QString() : data + QStringLiteral("/sealed-keys");
 }
 
 QString keyPath(const QString& folder, const QByteArray& game)
@@ -104,7 +104,7 @@ KeyRead readKey(const QString& folder, const QByteArray& game, Key& key, QString
 {
     const QString path = keyPath(folder, game);
     const QFileInfo info(path);
-    if (!info.exists() && !info.isSymLink())
+    if (folder.isEmpty() || (!info.exists() && !info.isSymLink()))
         return KeyRead::Missing;
     QFile file(path);
     const auto unreadable = [&](const QString& why) {
@@ -134,6 +134,8 @@ bool writeKey(const QString& folder, const Key& key, QString& problem)
                       .arg(why, QDir::toNativeSeparators(path));
         return false;
     };
+    if (folder.isEmpty())
+        return failed(QStringLiteral("this user has no data folder to keep it in"));
     if (!QDir().mkpath(folder))
         return failed(QStringLiteral("its folder could not be made"));
     if (!QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner))

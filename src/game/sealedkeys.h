@@ -23,7 +23,8 @@ struct Key
     friend bool operator==(const Key&, const Key&) = default;
 };
 
-// The per-user folder of key files: the data folder's "sealed-keys".
+// The per-user folder of key files: the data folder's "sealed-keys"; empty when the user has
+// no data folder (then no key is found, and none can be written).
 [[nodiscard]] QString defaultKeyFolder();
 
 // `folder`/<game id in hex>.key
