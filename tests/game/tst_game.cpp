@@ -512,7 +512,12 @@ private slots:
                          "Names cannot contain the characters < and >.");
         addRow<SetupRow>("turns 00", entries("R", "A", "B", "00", "0"),
                          "The number of turns must be a whole number from 1 to 99.");
-        addRow<SetupRow>("turns 1", entries("R", "A", "B", "1", "0"), "");
+        addRow<SetupRow>("turns 1, a name of 100 once composed",
+                         entries(QString(99, u'g') + "e\u0301", "A", "B", "1", "0"), "");
+        addRow<SetupRow>("line break in a name",
+                         entries("R", "Anna\nBATTLE OVER - CEASE FIRE!", "B", "20", "3"),
+                         "The name of player #1 holds a control character (U+000A). Please "
+                         "remove it.");
         addRow<SetupRow>("negative modifier", entries("R", "A", "B", "20", "-1"), below);
         addRow<SetupRow>("modifier equal to turns", entries("R", "A", "B", "20", "20"), below);
         addRow<SetupRow>("emoji as one character", entries("R \U0001F600", "A", "B", "20", "3"),
@@ -532,11 +537,16 @@ private slots:
         const QString unkept = QStringLiteral("A password cannot contain the character %1, which "
                                               "a game file cannot keep.");
         addRowColumn<PasswordRow>();
-        addRow<PasswordRow>("plain, 20 characters", "Secret1" + QString(13, u'p'), "");
+        addRow<PasswordRow>("20 characters once composed", "Caf\u0065\u0301" + QString(16, u'p'),
+                            "");
+        addRow<PasswordRow>("NUL", QString::fromUtf16(u"a\0b", 3),
+                            "A password cannot contain a control character (U+0000).");
         addRow<PasswordRow>("empty", "", length);
         addRow<PasswordRow>("21 characters", QString(21, u'p'), length);
         addRow<PasswordRow>("tag", "a>b", "A password cannot contain the characters < and >.");
-        addRow<PasswordRow>("Cyrillic", "\u043f\u0430", unkept.arg("'\u043f' (U+043F)"));
+        addRow<PasswordRow>("u with two marks, composed", "u\u0308\u0301",
+                            unkept.arg("'\u01d8' (U+01D8)"));
+        addRow<PasswordRow>("q with a tilde", "q\u0303", unkept.arg("'q\u0303' (U+0071 U+0303)"));
         addRow<PasswordRow>("y with diaeresis", "s\u00ffx", unkept.arg("'\u00ff' (U+00FF)"));
         addRow<PasswordRow>("twenty emoji: the emoji, not the length",
                             QString("\U0001F600").repeated(20),
@@ -588,7 +598,8 @@ private slots:
         QCOMPARE(o.sound, row.sound);
         QStringList said; // the first line of each message shown
         for (const Message& message : recorder.messages)
-            said << message.text.section("\r\n", 0, 0).replace(r.FilePath, "FILE");
+            said << message.text.section("\r\n", 0, 0)
+                        .replace(QDir::toNativeSeparators(r.FilePath), "FILE");
         QCOMPARE(said, row.said.isEmpty() ? QStringList() : QStringList{row.said});
         QCOMPARE(o.saved, row.file == FileState::Saved);
         if (!o.saved) {
@@ -699,7 +710,8 @@ private slots:
         QCOMPARE(o.status, OpenStatus::Opened);
         QVERIFY(o.handOverSaveFailed);
         QCOMPARE(ben.messages.size(), 1);
-        QVERIFY2(ben.messages.first().text.startsWith("Could not save the file '" + game.FilePath),
+        QVERIFY2(ben.messages.first().text.startsWith("Could not save the file '" +
+                                                      QDir::toNativeSeparators(game.FilePath)),
                  qPrintable(ben.messages.first().text));
         QCOMPARE(o.view,
                  (GameView{{"Game File Not Saved", "Ben, press 'Check Turn' starting on turn 17",

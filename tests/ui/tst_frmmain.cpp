@@ -213,11 +213,13 @@ private slots:
         }
     }
 
-    // Names lose tag characters and outer blanks; Save waits for the turns. Numbers take two
-    // digits at most, and the modifier is held below the turns once they are known.
+    // Names lose tag characters, control characters (pasted) and outer blanks; Save waits for
+    // the turns. Numbers take two digits at most, and the modifier is held below the turns
+    // once they are known.
     void setup_entries_filteredAndHeldBelowTheTurns()
     {
         setup({"a<b>c", "", "<Ben>"});
+        get("txtAxis")->insert("\nBATTLE OVER");
         QCOMPARE(numbers("txtAllied", "  A "), (Numbers{"0", "0", 60}));
         QCOMPARE(entries(), (Entries{{"abc", "A", "Ben", "0", "0"}, true}));
         QVERIFY(!enabled(Command::Save));
@@ -286,8 +288,8 @@ private slots:
         const QString path = seams->path(QStringLiteral("gone/ridge.tfp"));
         setup(kRidgeBoxes);
         press(Command::Save, path);
-        QVERIFY2(lastMessage().value_or(Message{}).text.startsWith("Could not save the file '" +
-                                                                   path + "'."),
+        QVERIFY2(lastMessage().value_or(Message{}).text.startsWith(
+                     "Could not save the file '" + QDir::toNativeSeparators(path) + "'."),
                  qPrintable(lastMessage().value_or(Message{}).text));
         QCOMPARE(shown(), (Shown{kSetup.mode,
                                  kSetup.title,
