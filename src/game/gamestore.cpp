@@ -82,8 +82,9 @@ constexpr int kStaleLockMs = 4000;
 Message fileErrorMessage(FileAction action, const QString& path, const QString& description)
 {
     const bool open = action == FileAction::Open;
-    // The system would say only that no such file exists.
-    const QString why = fileNameFitsSystem(path)
+    // No file can have a name the system cannot encode, where the system would say only that
+    // no such file exists.
+    const QString why = fileNameFitsSystem(path) || QFileInfo::exists(path)
                             ? description
                             : QStringLiteral("The file's name is not valid in the system's "
                                              "encoding, so no file can be found or made by it. "

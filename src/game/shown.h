@@ -15,9 +15,10 @@ namespace tfp {
 // A file's path as a message names it: the system's separators, shown as any value.
 [[nodiscard]] QString shownPath(const QString& path);
 
-// False when `path` cannot name a file on this system: it came from bytes that the
-// system's encoding cannot read (which arrive as U+FFFD) or holds what cannot be encoded
-// back. No file can be opened or created by such a name.
+// False when `path` is not a name as the system's encoding gives it: it holds U+FFFD, which
+// stands for bytes that encoding could not read, a lone surrogate, or (outside Windows, where
+// names are UTF-16) a character that cannot be encoded back. No file is opened or created by
+// such a name: it would not be the file the player named.
 [[nodiscard]] bool fileNameFitsSystem(const QString& path);
 
 } // namespace tfp
