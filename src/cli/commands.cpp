@@ -6,6 +6,7 @@
 #include "game/opening.h"
 #include "game/sealed.h"
 #include "game/setup.h"
+#include "game/shown.h"
 #include "game/turncheck.h"
 #include "game/versions.h"
 
@@ -117,7 +118,8 @@ int newCommand(const QStringList& arguments, Streams& s)
         return usageError(s, QStringLiteral("A game file's name must end in .tfp."));
     if (QFileInfo::exists(path) && !parser.isSet(force))
         return usageError(
-            s, QStringLiteral("'%1' already exists; add --force to replace it.").arg(path));
+            s,
+            QStringLiteral("'%1' already exists; add --force to replace it.").arg(shownPath(path)));
 
     TerminalInteraction interaction(s.in, s.err, passwordSource(parser.isSet(passwordStdin)));
     GameRecord record = prepareNewGame(entries, interaction);

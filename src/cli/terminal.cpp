@@ -1,6 +1,7 @@
 #include "terminal.h"
 
 #include "game/passwords.h"
+#include "game/shown.h"
 
 #if defined(Q_OS_UNIX)
 #include <termios.h>
@@ -69,39 +70,16 @@ private:
 
 } // namespace
 
-namespace {
-
-// `text` with each control or format character (escape, bell, a direction override ...)
-// written as its code, except those in `kept`.
-QString escapeControls(const QString& text, QStringView kept)
-{
-    QString result;
-    result.reserve(text.size());
-    for (const char32_t code : text.toUcs4()) {
-        const auto category = QChar::category(code);
-        const bool control = category == QChar::Other_Control || category == QChar::Other_Format;
-        if (control && !kept.contains(QChar(static_cast<char16_t>(code)))) {
-            result += code <= 0xFF ? QStringLiteral("\\x%1").arg(uint(code), 2, 16, QChar(u'0'))
-                                   : QStringLiteral("\\u%1").arg(uint(code), 4, 16, QChar(u'0'));
-        } else {
-            result += QString::fromUcs4(&code, 1);
-        }
-    }
-    return result;
-}
-
-} // namespace
-
 QString terminalText(const QString& text)
 {
     QString copy = text;
     copy.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return escapeControls(copy, u"\n\t");
+    return shownText(copy, u"\n\t");
 }
 
 QString terminalLine(const QString& text)
 {
-    return escapeControls(text, {});
+    return shownText(text);
 }
 
 void TerminalInteraction::showMessage(const Message& message)
@@ -135,6 +113,7 @@ QString TerminalInteraction::askPassword(const QString& caption, const QString& 
             if (echo.needsLineBreak())
                 m_err << '\n';
         }
+        m_err.flush(); // before anything is written to standard output
         if (!read)
             return {};
         const QString password = line.trimmed();

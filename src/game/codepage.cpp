@@ -1,7 +1,7 @@
 #include "game/codepage.h"
 
 #include <array>
-#include <QList>
+#include <QStringList>
 #include <QTextBoundaryFinder>
 
 namespace tfp {
@@ -67,11 +67,17 @@ QString firstUnkeptCharacter(const QString& text)
 
 QString describeCharacter(const QString& character)
 {
-    const QList<uint> codes = character.toUcs4();
-    const uint first = codes.isEmpty() ? 0 : codes.constFirst();
-    return QStringLiteral("'%1' (U+%2)")
-        .arg(character)
-        .arg(QString::number(first, 16).toUpper().rightJustified(4, u'0'));
+    QStringList codes;
+    bool invisible = false; // a control or format character is named by its code alone
+    for (const char32_t code : character.toUcs4()) {
+        codes << QStringLiteral("U+%1").arg(
+            QString::number(code, 16).toUpper().rightJustified(4, u'0'));
+        const auto category = QChar::category(code);
+        invisible =
+            invisible || category == QChar::Other_Control || category == QChar::Other_Format;
+    }
+    const QString named = codes.join(u' ');
+    return invisible ? named : QStringLiteral("'%1' (%2)").arg(character, named);
 }
 
 } // namespace tfp

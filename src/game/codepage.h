@@ -15,7 +15,8 @@ namespace tfp {
 // that Windows-1252 cannot keep; empty when the code page keeps every one.
 [[nodiscard]] QString firstUnkeptCharacter(const QString& text);
 
-// A character for a message: "'Ж' (U+0416)".
+// A character as a message names it, with each of its code points: "'Ж' (U+0416)",
+// "'q̃' (U+0071 U+0303)"; a control or format character by its code alone ("U+000A").
 [[nodiscard]] QString describeCharacter(const QString& character);
 
 } // namespace tfp

@@ -5,6 +5,8 @@
 #include "game/numbers.h"
 #include "game/passwords.h"
 #include "game/sealedplay.h"
+#include "game/setup.h"
+#include "game/shown.h"
 #include "game/versions.h"
 
 #include <QFile>
@@ -18,10 +20,10 @@ GameRecord prepareNewGame(const SetupEntries& e, Interaction& interaction, QRand
     const int modifier = entryNumber(e.modifier);
     GameRecord r;
     resetGameRecord(r, now);
-    r.GameName = e.gameName;
+    r.GameName = composedEntry(e.gameName);
     r.Version = gameFileVersion(e.mode);
-    r.Player1Name = e.player1;
-    r.Player2Name = e.player2;
+    r.Player1Name = composedEntry(e.player1);
+    r.Player2Name = composedEntry(e.player2);
     r.TotalTurns = static_cast<qint16>(turns);
     r.TurnVariance = static_cast<qint16>(modifier);
     r.SecurityMode = e.mode;
@@ -52,6 +54,10 @@ bool saveNewGame(GameRecord& record, Interaction& interaction, const QDateTime& 
 {
     if (const std::optional<Message> refusal = creationRefusal(record)) {
         interaction.showMessage(*refusal);
+        return false;
+    }
+    if (!fileNameFitsSystem(record.FilePath)) {
+        interaction.showMessage(fileErrorMessage(FileAction::Save, record.FilePath, {}));
         return false;
     }
     // A Sealed game's key file is written before the game: no file ever holds a commitment

@@ -1,6 +1,7 @@
 #include "game/gamestore.h"
 
 #include "appversion.h"
+#include "game/shown.h"
 
 #include <QBuffer>
 #include <QCryptographicHash>
@@ -81,10 +82,17 @@ constexpr int kStaleLockMs = 4000;
 Message fileErrorMessage(FileAction action, const QString& path, const QString& description)
 {
     const bool open = action == FileAction::Open;
+    // No file can have a name the system cannot encode, where the system would say only that
+    // no such file exists.
+    const QString why = fileNameFitsSystem(path) || QFileInfo::exists(path)
+                            ? description
+                            : QStringLiteral("The file's name is not valid in the system's "
+                                             "encoding, so no file can be found or made by it. "
+                                             "Please rename the file.");
     return {QLatin1String(appinfo::kProductName),
             (open ? QStringLiteral("Could not open the file '")
                   : QStringLiteral("Could not save the file '")) +
-                path + QStringLiteral("'.\r\n\r\n") + description +
+                shownPath(path) + QStringLiteral("'.\r\n\r\n") + why +
                 (open ? QStringLiteral("\r\n\r\nCheck to make sure the file exists and is not "
                                        "being used by another process, and then please try again.")
                       : QStringLiteral("\r\n\r\nCheck to make sure the file is not being used by "
@@ -197,7 +205,7 @@ GuardedSave saveDataIfUnchanged(GameRecord& record, FileErrorInfo& error, const 
 Message changedElsewhereMessage(const QString& path)
 {
     return {QLatin1String(appinfo::kProductName),
-            QStringLiteral("The game file '") + path +
+            QStringLiteral("The game file '") + shownPath(path) +
                 QStringLiteral("' was changed by another copy of the program after this one "
                                "read it, so nothing was saved.\r\n\r\nPlease open the game file "
                                "again."),

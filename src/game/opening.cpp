@@ -4,9 +4,8 @@
 #include "game/draw.h"
 #include "game/gamestore.h"
 #include "game/passwords.h"
+#include "game/shown.h"
 #include "game/versions.h"
-
-#include <QDir>
 
 namespace tfp {
 namespace {
@@ -16,7 +15,7 @@ Message joinQuestion(const GameRecord& r)
     return {sealed::messageTitle(),
             QStringLiteral("'%1' is a sealed game waiting for player #2 to join.\r\n\r\nJoin it "
                            "as player #2, %2, on this computer?")
-                .arg(r.GameName, r.Player2Name),
+                .arg(shownText(r.GameName), shownText(r.Player2Name)),
             MessageIcon::Question};
 }
 
@@ -40,7 +39,7 @@ Message noKeyMessage(const GameRecord& r, const QString& keyPath)
                            "game can be shown but no turn checked here.\r\n\r\nEach player's "
                            "key stays on the computer where they created or joined the game. "
                            "To play on this computer, copy the key file here:\r\n%2")
-                .arg(r.GameName, QDir::toNativeSeparators(keyPath))};
+                .arg(shownText(r.GameName), shownPath(keyPath))};
 }
 
 // Verifies a Sealed game against this computer's key, joins it when asked to, and describes

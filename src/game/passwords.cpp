@@ -6,10 +6,14 @@
 
 namespace tfp {
 
-QString passwordRefusal(const QString& password)
+QString passwordRefusal(const QString& typed)
 {
+    if (const QString control = firstControlCharacter(typed); !control.isEmpty())
+        return QStringLiteral("A password cannot contain a control character (%1).")
+            .arg(describeCharacter(control));
     // The cipher gives back code 255 at an even position of the data line as code 0, so
     // a password holding 'ÿ' could never be typed again.
+    const QString password = composedEntry(typed);
     QString character = firstUnkeptCharacter(password);
     if (character.isEmpty() && password.contains(QChar(0xFF)))
         character = QString(QChar(0xFF));
@@ -33,15 +37,16 @@ QString playerLabel(int player)
 bool setPlayerPassword(const QString& name, QString& password, const QString& label,
                        Interaction& interaction)
 {
-    const QString chosen =
-        interaction.askPassword(QStringLiteral("Set Password for ") + label, name).trimmed();
+    const QString chosen = composedEntry(
+        interaction.askPassword(QStringLiteral("Set Password for ") + label, name).trimmed());
     password = chosen;
     return !chosen.isEmpty();
 }
 
 QString askPlayerPassword(const QString& name, const QString& label, Interaction& interaction)
 {
-    return interaction.askPassword(QStringLiteral("Enter Password for ") + label, name).trimmed();
+    return composedEntry(
+        interaction.askPassword(QStringLiteral("Enter Password for ") + label, name).trimmed());
 }
 
 bool ensurePlayerPassword(GameRecord& record, Interaction& interaction)

@@ -9,19 +9,19 @@ namespace tfp {
 
 inline constexpr int kMaxPasswordLength = 20;
 
-// Why a typed password cannot be taken (a character the game file cannot give back as
-// typed, empty, too long, or a tag character); empty when it can. The window and the
-// terminal program both ask it.
-[[nodiscard]] QString passwordRefusal(const QString& password);
+// Why a typed password cannot be taken (a control character, a character the game file
+// cannot give back as typed, empty, too long, or a tag character); empty when it can. The
+// window and the terminal program both ask it. The password kept is the composed one.
+[[nodiscard]] QString passwordRefusal(const QString& typed);
 
 // "Player #1" or "Player #2".
 [[nodiscard]] QString playerLabel(int player);
 
-// Asks the player to choose a password and stores it; false when none was given.
+// Asks the player to choose a password and stores it, composed; false when none was given.
 bool setPlayerPassword(const QString& name, QString& password, const QString& label,
                        Interaction& interaction);
 
-// Asks the player to type the password; returns what was typed, trimmed.
+// Asks the player to type the password; returns what was typed, trimmed and composed.
 [[nodiscard]] QString askPlayerPassword(const QString& name, const QString& label,
                                         Interaction& interaction);
 

@@ -1,6 +1,7 @@
 #include "game/sealed.h"
 
 #include "game/setup.h"
+#include "game/shown.h"
 #include "game/versions.h"
 
 #include <QCryptographicHash>
@@ -192,7 +193,7 @@ bool readState(const GameRecord& r, State& state, QString& problem)
     if (r.Version != QLatin1String(kSealedGameVersion))
         return fail(problem, QStringLiteral("The sealed game is damaged: it is marked as "
                                             "version %1, where sealed games are %2.")
-                                 .arg(r.Version, QLatin1String(kSealedGameVersion)));
+                                 .arg(shownText(r.Version), QLatin1String(kSealedGameVersion)));
     if (!r.Player1Pwd.isEmpty() || !r.Player2Pwd.isEmpty())
         return fail(problem, QStringLiteral("The sealed game is damaged: it holds a password, "
                                             "which sealed games never have."));

@@ -1,6 +1,7 @@
 #include "game/sealedkeys.h"
 
 #include "game/sealed.h"
+#include "game/shown.h"
 
 #include <QDir>
 #include <QFile>
@@ -110,7 +111,7 @@ KeyRead readKey(const QString& folder, const QByteArray& game, Key& key, QString
     const auto unreadable = [&](const QString& why) {
         problem = QStringLiteral("This computer's key file for the game cannot be read (%1):\r\n"
                                  "%2")
-                      .arg(why, QDir::toNativeSeparators(path));
+                      .arg(why, shownPath(path));
         return KeyRead::Unreadable;
     };
     if (!info.isFile())
@@ -131,7 +132,7 @@ bool writeKey(const QString& folder, const Key& key, QString& problem)
     const auto failed = [&](const QString& why) {
         problem = QStringLiteral("This computer's key file for the game could not be written "
                                  "(%1):\r\n%2")
-                      .arg(why, QDir::toNativeSeparators(path));
+                      .arg(why, shownPath(path));
         return false;
     };
     if (folder.isEmpty())

@@ -61,15 +61,21 @@ std::optional<Message> setupRefusal(const SetupEntries& e)
          {std::pair{e.gameName, QStringLiteral("The game name")},
           std::pair{e.player1, QStringLiteral("The name of player #1")},
           std::pair{e.player2, QStringLiteral("The name of player #2")}}) {
-        if (const QString character = firstUnkeptCharacter(text); !character.isEmpty())
+        if (const QString control = firstControlCharacter(text); !control.isEmpty())
+            return refusal(what + QStringLiteral(" holds a control character (%1). Please remove "
+                                                 "it.")
+                                      .arg(describeCharacter(control)));
+        if (const QString character = firstUnkeptCharacter(composedEntry(text));
+            !character.isEmpty())
             return refusal(what + QStringLiteral(" holds the character %1, which a game file "
                                                  "cannot keep. Please use another.")
                                       .arg(describeCharacter(character)));
     }
-    if (e.gameName.size() > kMaxGameNameLength)
+    if (composedEntry(e.gameName).size() > kMaxGameNameLength)
         return refusal(QStringLiteral("The game name can have at most %1 characters.")
                            .arg(kMaxGameNameLength));
-    if (e.player1.size() > kMaxPlayerNameLength || e.player2.size() > kMaxPlayerNameLength)
+    if (composedEntry(e.player1).size() > kMaxPlayerNameLength ||
+        composedEntry(e.player2).size() > kMaxPlayerNameLength)
         return refusal(QStringLiteral("A player name can have at most %1 characters.")
                            .arg(kMaxPlayerNameLength));
     for (const QString& text : {e.gameName, e.player1, e.player2}) {
@@ -120,6 +126,20 @@ QString confirmationText(const SetupEntries& e)
 bool containsTagCharacters(const QString& text)
 {
     return text.contains(u'<') || text.contains(u'>');
+}
+
+QString firstControlCharacter(const QString& text)
+{
+    for (const QChar c : text) {
+        if (c.category() == QChar::Other_Control)
+            return QString(c);
+    }
+    return {};
+}
+
+QString composedEntry(const QString& text)
+{
+    return text.normalized(QString::NormalizationForm_C);
 }
 
 } // namespace tfp

@@ -54,4 +54,12 @@ struct SetupValidation
 // True when `text` holds "<" or ">", which no stored value may contain.
 [[nodiscard]] bool containsTagCharacters(const QString& text);
 
+// The first control character of `text` (U+0000 to U+001F, U+007F to U+009F: a NUL, a line
+// break, an escape ...), which no name or password may hold; empty when it has none.
+[[nodiscard]] QString firstControlCharacter(const QString& text);
+
+// A name or password as it is kept: composed (NFC), so that a letter typed as a base letter
+// and a combining mark ("e" and U+0301) is kept as the one character Windows-1252 has ("é").
+[[nodiscard]] QString composedEntry(const QString& text);
+
 } // namespace tfp

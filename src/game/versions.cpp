@@ -1,6 +1,7 @@
 #include "game/versions.h"
 
 #include "appversion.h"
+#include "game/shown.h"
 
 #include <QCoreApplication>
 
@@ -36,8 +37,9 @@ const QStringList& supportedVersions()
 Message versionCompatibilityMessage(const GameRecord& record)
 {
     const QString title = QLatin1String(appinfo::kProductName);
-    const QString fileVersion =
-        record.Version.isEmpty() ? QStringLiteral("(Missing Version Information)") : record.Version;
+    const QString fileVersion = record.Version.isEmpty()
+                                    ? QStringLiteral("(Missing Version Information)")
+                                    : shownText(record.Version);
     const QString text =
         QStringLiteral("The specified file is not compatible with this version of the ") + title +
         QStringLiteral(" application and cannot be opened.") +

@@ -1,5 +1,7 @@
 #include "game/views.h"
 
+#include "game/shown.h"
+
 namespace tfp {
 namespace {
 
@@ -14,6 +16,12 @@ QString turnTitle(const GameRecord& r)
 }
 
 const QString kOverCaption = QStringLiteral("Battle Over");
+
+// A player's name as the status shows it: a name from a file cannot add a line to it.
+QString shownName(const GameRecord& r, int player)
+{
+    return shownText(playerName(r, player));
+}
 
 } // namespace
 
@@ -44,11 +52,11 @@ GameView openedGameView(const GameRecord& r)
     }
     const int player = holder(r);
     view.status.message =
-        allowed ? playerName(r, player) +
+        allowed ? shownName(r, player) +
                       QStringLiteral(", press 'Check Turn' starting on turn %1").arg(next)
-                : playerName(r, player) + QStringLiteral(", player #%1 needs to check turn %2")
-                                              .arg(otherPlayer(player))
-                                              .arg(next);
+                : shownName(r, player) + QStringLiteral(", player #%1 needs to check turn %2")
+                                             .arg(otherPlayer(player))
+                                             .arg(next);
     return view;
 }
 
@@ -63,7 +71,7 @@ GameView sealedGameView(const GameRecord& r, const sealed::Standing& standing)
     case sealed::Role::Over:
         return openedGameView(r);
     case sealed::Role::Check:
-        view.status.message = playerName(r, player) +
+        view.status.message = shownName(r, player) +
                               QStringLiteral(", press 'Check Turn' starting on turn %1").arg(next);
         break;
     case sealed::Role::WaitForOther:
@@ -72,14 +80,14 @@ GameView sealedGameView(const GameRecord& r, const sealed::Standing& standing)
             view.button = ButtonView{QStringLiteral("Send File"), false, Light::Red};
         } else {
             view.status.message =
-                playerName(r, player) + QStringLiteral(", player #%1 needs to check turn %2")
-                                            .arg(otherPlayer(player))
-                                            .arg(next);
+                shownName(r, player) + QStringLiteral(", player #%1 needs to check turn %2")
+                                           .arg(otherPlayer(player))
+                                           .arg(next);
         }
         break;
     case sealed::Role::OfferJoin:
-        view.status.message =
-            QStringLiteral("Player #2, %1, has not joined this game yet.").arg(r.Player2Name);
+        view.status.message = QStringLiteral("Player #2, %1, has not joined this game yet.")
+                                  .arg(shownText(r.Player2Name));
         break;
     case sealed::Role::NoKey:
         view.status.message = QStringLiteral("This computer holds no player's key for this game.");
@@ -155,7 +163,7 @@ GameView handedOverView(const GameView& checked, const GameRecord& record)
 QString handOverLine(const GameRecord& record)
 {
     const int player = holder(record);
-    return playerName(record, player) + QStringLiteral(", send this file to player #") +
+    return shownName(record, player) + QStringLiteral(", send this file to player #") +
            QString::number(otherPlayer(player)) + u'.';
 }
 

@@ -36,9 +36,10 @@ void setEditorHighlight(const QList<QWidget*>& widgets, bool focused)
     }
 }
 
-QValidator::State TagCharacterValidator::validate(QString& input, int& /*position*/) const
+QValidator::State EntryCharacterValidator::validate(QString& input, int& /*position*/) const
 {
-    return containsTagCharacters(input) ? Invalid : Acceptable;
+    return containsTagCharacters(input) || !firstControlCharacter(input).isEmpty() ? Invalid
+                                                                                   : Acceptable;
 }
 
 EditorBehaviour::EditorBehaviour(QLineEdit* editor, Kind kind)

@@ -1,6 +1,6 @@
 // The behaviour the setup editors share: the focus colours, the whole text selected on
 // entry, trimming on exit, the digits-only filter of the number boxes, and the refusal of
-// "<" and ">" in the boxes whose text is stored.
+// "<", ">" and control characters in the boxes whose text is stored.
 #pragma once
 
 #include <QColor>
@@ -23,8 +23,8 @@ void selectAllText(QWidget* control);
 // Gives a group of widgets the idle or the focused background.
 void setEditorHighlight(const QList<QWidget*>& widgets, bool focused);
 
-// Refuses any text that holds "<" or ">", typed or pasted.
-class TagCharacterValidator final : public QValidator
+// Refuses any text that holds "<", ">" or a control character, typed or pasted.
+class EntryCharacterValidator final : public QValidator
 {
 public:
     using QValidator::QValidator;

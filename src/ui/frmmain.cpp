@@ -199,7 +199,7 @@ void frmMain::buildControls()
         edit->setGeometry(geometry);
         edit->setToolTip(tip);
         if (kind == EditorBehaviour::Kind::Text)
-            edit->setValidator(new TagCharacterValidator(edit));
+            edit->setValidator(new EntryCharacterValidator(edit));
         auto* behaviour = new EditorBehaviour(edit, kind);
         connect(edit, &QLineEdit::textChanged, this, &frmMain::updateSaveButton);
         if (kind == EditorBehaviour::Kind::Digits)

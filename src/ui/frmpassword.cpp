@@ -57,7 +57,7 @@ frmPassword::frmPassword(QWidget* parent)
 
     m_password->setObjectName(QStringLiteral("txtPassword"));
     m_password->setMaxLength(kMaxPasswordLength);
-    m_password->setValidator(new TagCharacterValidator(m_password));
+    m_password->setValidator(new EntryCharacterValidator(m_password));
     m_password->setToolTip(
         QStringLiteral(" Enter a password, between 1 and %1 characters, case sensitive ")
             .arg(kMaxPasswordLength));

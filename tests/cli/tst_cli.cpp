@@ -45,14 +45,14 @@ private slots:
         const std::optional<GameRecord> none;
         const QString create = "new FILE --game Ridge --player1 Anna --player2 Ben --turns 20 "
                                "--modifier 3 --mode ";
-        const QString info = "info FILE", secure = "check FILE --password-stdin",
-                      prompt = "Set Password for Player #1 (Anna): \n";
+        const QString info = "info FILE", secure = "check FILE --password-stdin";
         GameRecord sent = secureGame(17, 19, 2), hostile = basicGame(17, 19), unknown = hostile;
         sent.Player1LastTurn = 17; // Anna has checked turn 17 and sent the file on
+        sent.Player1Name = "Anna\nBATTLE OVER - CEASE FIRE!";
         hostile.GameName = "Ridge\x1b[31m\r";
         hostile.Player2Name = QString("\x1b]2;title\x07") + "Ben\u00ad";
         hostile.GameType = unknown.GameType = static_cast<GameType>(2);
-        hostile.Version = "1.5.21";
+        hostile.Version = "1.5.21\n";
         const QString lines = "Game:          Ridge\nVersion:       1.5.24\n"
                               "Type:          Scenario\nMode:          %3\nPlayer #1:     Anna\n"
                               "Player #2:     Ben\nTurns:         20\nModifier:      3\n"
@@ -71,11 +71,12 @@ private slots:
             "", "A game file's name must end in .tfp.");
         row("new: a file there", create + "basic", basicGame(), 2, "", "exists; add --force");
         row("new: password refused", create + "secure --password-stdin", none, 1, "",
-            "cannot contain the characters <", "x<\n");
-        row("new: secure quick battle, asked again", create + "SECURE --type Quick", none, 0,
-            "Game File Saved\nAnna, send this file to player #2.\n",
-            prompt + "Please enter a password between 1 and 20 characters.\n" + prompt, "\nAlpha\n",
-            "Alpha");
+            "cannot contain a control character (U+007F).", "x\x7f\n");
+        row("new: secure quick battle, asked again, names and password composed",
+            QString(create).replace("Anna", "Anne\u0301") + "SECURE --type Quick", none, 0,
+            "Game File Saved\nAnn\u00e9, send this file to player #2.\n",
+            "characters.\nSet Password for Player #1 (Ann\u00e9): \n", "\nAlpha\xcc\x81\n",
+            QStringLiteral("Alph\u00e1"));
         row("new: replacing, .tfp added", QString(create).replace("FILE", "BARE") + "basic --force",
             basicGame(16, 17), 0, "Game File Saved\nPress 'Check Turn' starting on turn 17\n", "",
             "", "");
@@ -86,8 +87,11 @@ private slots:
             "Turn #17\nThis is NOT the ending turn.\nBen, send this file to player #1.\n",
             "Enter Password for Player #2 (Ben): \n", "Bravo\n");
         row("check: not allowed", secure, sent, 4,
-            "Game File Loaded\nAnna, player #2 needs to check turn 18\n", "", "Alpha\n");
+            "Game File Loaded\nAnna\\x0aBATTLE OVER - CEASE FIRE!, player #2 needs to check turn "
+            "18\n",
+            "", "Alpha\n");
         row("check: missing file", "check FILE", none, 1, "", "Could not open the file '");
+        row("check: unsupported version", "check FILE", hostile, 1, "", "\t\t1.5.21\\x0a\n");
         // What info shows: never a password or a Secure game's ending turn, and every control
         // character escaped, so that nothing a file holds drives the terminal.
         row("info: over", info, basicGame(19, 19), 0,
@@ -98,12 +102,15 @@ private slots:
             lines.arg("17", "18", "Secure") + held.arg("2", "Ben", "1", "Anna"));
         row("info: unknown version, type and control characters", info, hostile, 0,
             lines.arg("17", "18", "Basic")
-                .replace("1.5.24", "1.5.21 (not supported by this program)")
+                .replace("1.5.24", "1.5.21\\x0a (not supported by this program)")
                 .replace("Ridge", "Ridge\\x1b[31m\\x0d")
                 .replace("Scenario", "unknown (2)")
                 .replace(" Ben", " \\x1b]2;title\\x07Ben\\xad"));
         row("info: control characters in the name", "info EVIL.tfp", none, 1, "",
-            "evil\\x1b]0;owned\\x07\\x1b[2J\\u202e.tfp");
+            "evil\\x1b]0;owned\\x07\\x0a\\x1b[2J\\u202e\ufffd.tfp'.\n\nThe file's name is not "
+            "valid");
+        row("new: a name the system cannot hold", QString(create).replace("FILE", "EVIL") + "basic",
+            none, 1, "", "is not valid in the system's encoding");
     }
     void commands()
     {
@@ -115,13 +122,14 @@ private slots:
         const QByteArray before = fileBytes(file);
         QString output, errors;
         QTextStream input(&in), o(&output), e(&errors);
-        QCOMPARE(cli::run(arguments.split(u' ', Qt::SkipEmptyParts)
-                              .replaceInStrings("FILE", file)
-                              .replaceInStrings("BARE", dir.filePath("game"))
-                              .replaceInStrings("EVIL",
-                                                dir.filePath("evil\x1b]0;owned\x07\x1b[2J\u202e")),
-                          {input, o, e}),
-                 status);
+        QCOMPARE(
+            cli::run(arguments.split(u' ', Qt::SkipEmptyParts)
+                         .replaceInStrings("FILE", file)
+                         .replaceInStrings("BARE", dir.filePath("game"))
+                         .replaceInStrings(
+                             "EVIL", dir.filePath("evil\x1b]0;owned\x07\n\x1b[2J\u202e\ufffd")),
+                     {input, o, e}),
+            status);
         QCOMPARE(out.isEmpty() || out.endsWith('\n') ? output : output.left(out.size()), out);
         QVERIFY2(err.isEmpty() ? errors.isEmpty() : errors.contains(err), qPrintable(errors));
         // Refused and unreadable: nothing written, nothing else made.
@@ -192,18 +200,23 @@ private slots:
         }
     }
 
-    // A real run: the exit status and standard output of a check that ends the battle.
-    void process_exitStatusAndStandardOutput()
+    // A real run: the exit status and the output of a check that ends the battle, the result
+    // on a line of its own after the password's prompt.
+    void process_exitStatusAndOutput()
     {
         QTemporaryDir dir;
-        GameRecord game = basicGame(18, 19);
+        GameRecord game = secureGame(18, 19, 1);
         QVERIFY(saveGame(game, dir.filePath("process.tfp")));
         QProcess process;
+        process.setProcessChannelMode(QProcess::MergedChannels);
         process.start(TFP_CLI_PATH, {"check", game.FilePath});
+        process.write("Bravo\n");
+        process.closeWriteChannel();
         QVERIFY(process.waitForFinished(30000));
         QCOMPARE(process.exitCode(), 3);
-        QCOMPARE(process.readAllStandardOutput().replace("\r\n", "\n"),
-                 QByteArray("Turn #19\nBATTLE OVER - CEASE FIRE!\n"));
+        QCOMPARE(process.readAll().replace("\r\n", "\n"),
+                 QByteArray("Enter Password for Player #2 (Ben): \nTurn #19\nBATTLE OVER - CEASE "
+                            "FIRE!\nBen, send this file to player #1.\n"));
     }
 };
 

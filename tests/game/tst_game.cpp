@@ -483,7 +483,11 @@ private slots:
                       "Names cannot contain the characters < and >.");
         addRow<Setup>("turns 00", Entries("R", "A", "B", "00", "0"),
                       "The number of turns must be a whole number from 1 to 99.");
-        addRow<Setup>("turns 1", Entries("R", "A", "B", "1", "0"), "");
+        addRow<Setup>("turns 1, a name of 100 once composed",
+                      Entries(QString(99, u'g') + "e\u0301", "A", "B", "1", "0"), "");
+        addRow<Setup>(
+            "line break in a name", Entries("R", "Anna\nBATTLE OVER - CEASE FIRE!", "B", "20", "3"),
+            "The name of player #1 holds a control character (U+000A). Please remove it.");
         addRow<Setup>("negative modifier", Entries("R", "A", "B", "20", "-1"), below);
         addRow<Setup>("modifier equal to turns", Entries("R", "A", "B", "20", "20"), below);
         addRow<Setup>("emoji as one character", Entries("R \U0001F600", "A", "B", "20", "3"),
@@ -503,11 +507,15 @@ private slots:
         const QString unkept = QStringLiteral("A password cannot contain the character %1, which "
                                               "a game file cannot keep.");
         addRowColumn<Password>();
-        addRow<Password>("plain, 20 characters", "Secret1" + QString(13, u'p'), "");
+        addRow<Password>("20 characters once composed", "Caf\u0065\u0301" + QString(16, u'p'), "");
+        addRow<Password>("NUL", QString::fromUtf16(u"a\0b", 3),
+                         "A password cannot contain a control character (U+0000).");
         addRow<Password>("empty", "", length);
         addRow<Password>("21 characters", QString(21, u'p'), length);
         addRow<Password>("tag", "a>b", "A password cannot contain the characters < and >.");
-        addRow<Password>("Cyrillic", "\u043f\u0430", unkept.arg("'\u043f' (U+043F)"));
+        addRow<Password>("u with two marks, composed", "u\u0308\u0301",
+                         unkept.arg("'\u01d8' (U+01D8)"));
+        addRow<Password>("q with a tilde", "q\u0303", unkept.arg("'q\u0303' (U+0071 U+0303)"));
         addRow<Password>("y with diaeresis", "s\u00ffx", unkept.arg("'\u00ff' (U+00FF)"));
         addRow<Password>("twenty emoji: the emoji, not the length",
                          QString("\U0001F600").repeated(20), unkept.arg("'\U0001F600' (U+1F600)"));
@@ -532,7 +540,7 @@ private slots:
         QVERIFY(!o.saved && o.sound == SoundCue::None);
         QCOMPARE(recorder.messages.size(), 1);
         QCOMPARE(recorder.messages[0].text.section("\r\n", 0, 0),
-                 "The game file '" + game.FilePath +
+                 "The game file '" + QDir::toNativeSeparators(game.FilePath) +
                      "' was changed by another copy of the program "
                      "after this one read it, so nothing was saved.");
         QCOMPARE(game, before);

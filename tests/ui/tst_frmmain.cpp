@@ -200,12 +200,13 @@ private slots:
         }
     }
 
-    // Names lose tag characters and outer blanks; Save waits for the turns. Numbers take two
-    // digits at most, and the modifier is held below the turns, typed or stepped by the
-    // arrows. Tab enters an option pair at its selected button.
+    // Names lose tag characters, control characters (pasted) and outer blanks; Save waits for
+    // the turns. Numbers take two digits at most, and the modifier is held below the turns,
+    // typed or stepped by the arrows. Tab enters an option pair at its selected button.
     void setup_editors_filterAndHoldTheNumbers()
     {
         setup({"a<b>c", "", "<Ben>"});
+        get("txtAxis")->insert("\nBATTLE OVER");
         QCOMPARE(numbers("txtAllied", "  A "), (Numbers{"0", "0", 60}));
         QCOMPARE(entries(), (Entries{{"abc", "A", "Ben", "0", "0"}, true}));
         QVERIFY(!enabled(Command::Save));
@@ -266,7 +267,8 @@ private slots:
         const QString path = seams->path(QStringLiteral("gone/ridge.tfp"));
         setup(kRidgeBoxes);
         press(Command::Save, path);
-        QVERIFY2(message().text.startsWith("Could not save the file '" + path + "'."),
+        QVERIFY2(message().text.startsWith("Could not save the file '" +
+                                           QDir::toNativeSeparators(path) + "'."),
                  qPrintable(message().text));
         QCOMPARE(shown(), kSetupToSave);
         QCOMPARE(entries(), (Entries{kRidgeBoxes, true}));
