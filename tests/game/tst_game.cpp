@@ -74,9 +74,9 @@ char* toString(const Read& r)
 const Read kUntouched{"Untouched", 0, 5};
 Read dataRead(const QString& gameName) { return {gameName, 19, 0}; }
 
-// Where a check's save goes: the file the check found, a folder that has gone, a file another
-// copy wrote since; what getData finds at a path.
-enum class FileState { Saved, Gone, Changed };
+// Where a check's save goes: the file the check found (with a game too long to take the check:
+// Unwritable), a file deleted since, a file another copy wrote since; what getData finds.
+enum class FileState { Saved, Unwritable, Gone, Changed };
 enum class AtPath { SampleGame, Damaged, Nothing, Folder };
 
 // The rows of the tables. An optional cipher is whatever encipherText gives; a plain text
@@ -378,7 +378,8 @@ private slots:
     }
 
     // A game reads back whole, with the file's digest. A guarded save writes nothing when
-    // another copy wrote the file after this one read it; a file that has gone, it writes.
+    // another copy wrote the file after this one read it, or while this one wrote its new file,
+    // or when the file has gone.
     void saveDataIfUnchanged_fileChangedSinceRead_writesNothing()
     {
         GameRecord mine = secureGame(-32768, -1, 2);
@@ -396,9 +397,33 @@ private slots:
         QCOMPARE(saveDataIfUnchanged(mine, error), GuardedSave::ChangedElsewhere);
         QCOMPARE(fileBytes(mine.FilePath), written);
         QVERIFY(!QFileInfo::exists(mine.FilePath + ".lock"));
-        QVERIFY(QFile::remove(mine.FilePath));
-        QCOMPARE(saveDataIfUnchanged(mine, error), GuardedSave::Saved);
+        GameRecord renamedIn = mine;
+        const auto rename = [&] {
+            QVERIFY(saveGame(renamedIn, mine.FilePath));
+        };
+        QCOMPARE(saveDataIfUnchanged(theirs, error, QDateTime::currentDateTime(), rename),
+                 GuardedSave::ChangedElsewhere);
         QCOMPARE(loadGame(mine.FilePath).CurrentTurn, 17);
+        QVERIFY(QFile::remove(mine.FilePath));
+        QCOMPARE(saveDataIfUnchanged(renamedIn, error), GuardedSave::Gone);
+        QVERIFY(!QFileInfo::exists(mine.FilePath));
+    }
+
+    // A file name that leaves no room within the system's limit for the names of the lock and
+    // the temporary copy beside it (seven more characters) is refused at creation; one a
+    // character shorter is created and checked.
+    void saveNewGame_nameTooLong_refusedNothingWritten()
+    {
+        QTemporaryDir dir;
+        Recorder recorder;
+        GameRecord game = prepareNewGame(sampleEntries(), recorder);
+        game.FilePath = dir.filePath(QString(244, u'g') + ".tfp");
+        QVERIFY(saveNewGame(game, recorder) && checkTurnCommand(game, recorder).saved);
+        game.FilePath = dir.filePath(QString(245, u'g') + ".tfp");
+        QVERIFY(!saveNewGame(game, recorder) && !QFileInfo::exists(game.FilePath));
+        QCOMPARE(recorder.messages.size(), 1);
+        QVERIFY2(recorder.messages[0].text.contains("' is too long"),
+                 qPrintable(recorder.messages[0].text));
     }
 
     // Every turn of the window, each end about half as likely as an inner turn; an unknown
@@ -553,14 +578,15 @@ private slots:
     // copy does not count: the record and the file stay as they were.
     void checkTurnCommand_outcomes_data()
     {
-        GameRecord quick = basicGame(16, 19), secure = secureGame(16, 19, 2);
+        GameRecord quick = basicGame(16, 19), secure = secureGame(16, 19, 2), full = secure;
         quick.GameType = GameType::QuickBattle;
+        full.GameName += QString(kMaxCipherLength / 2 - plainDataLine(full).size(), u'g');
         addRowColumn<CheckRow>();
         addRow<CheckRow>("quick, goes on", quick, FileState::Saved,
                          GameView{{"Turn #17", "This is NOT the ending turn.", StatusColour::Green},
                                   {"Check Turn 18", true, Light::Green}},
                          SoundCue::NextTurn, "");
-        addRow<CheckRow>("secure, save fails", secure, FileState::Gone,
+        addRow<CheckRow>("secure, save fails", full, FileState::Unwritable,
                          GameView{{"Turn Not Checked",
                                    "The game file could not be saved, so turn 17 was not checked.",
                                    StatusColour::Yellow},
@@ -571,14 +597,18 @@ private slots:
                          SoundCue::None,
                          "The game file 'FILE' was changed by another copy of the program after "
                          "this one read it, so nothing was saved.");
+        addRow<CheckRow>("secure, file gone", secure, FileState::Gone,
+                         opened("Ben, press 'Check Turn' starting on turn 17", 17, true),
+                         SoundCue::None,
+                         "The game file 'FILE' is no longer there: it was deleted or moved away "
+                         "after this copy of the program read it, so nothing was saved.");
     }
     void checkTurnCommand_outcomes()
     {
         QFETCH(CheckRow, row);
         GameRecord& r = row.game;
         QVERIFY(saveGame(r, path(QStringLiteral("check.tfp"))));
-        if (row.file == FileState::Gone)
-            r.FilePath = path(QStringLiteral("gone/check.tfp"));
+        QVERIFY(row.file != FileState::Gone || QFile::remove(r.FilePath));
         QVERIFY(row.file != FileState::Changed || writeFile(r.FilePath, "theirs"));
         const GameRecord before = r;
         const QByteArray bytes = fileBytes(r.FilePath);
