@@ -58,6 +58,8 @@ private slots:
         row("new: other extension", QString(create).replace("FILE", "FILE.txt") + "basic", {}, 2,
             "", "A game file's name must end in .tfp.");
         row("new: a file there", create + "basic", basicGame(), 2, "", "exists; add --force");
+        row("new: name too long", QString(create).replace("FILE", "LONG") + "secure", {}, 2, "",
+            "' is too long");
         row("new: password refused", create + "secure --password-stdin", {}, 1, "",
             "cannot contain the characters <", "x<\n");
         row("new: secure quick battle, asked again", create + "SECURE --type Quick", {}, 0,
@@ -109,6 +111,7 @@ private slots:
         QCOMPARE(cli::run(arguments.split(u' ', Qt::SkipEmptyParts)
                               .replaceInStrings("FILE", file)
                               .replaceInStrings("BARE", dir.filePath("game"))
+                              .replaceInStrings("LONG", dir.filePath(QString(245, u'g') + ".tfp"))
                               .replaceInStrings("EVIL",
                                                 dir.filePath("evil\x1b]0;owned\x07\x1b[2J\u202e")),
                           {input, o, e}),
