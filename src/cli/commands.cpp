@@ -120,6 +120,12 @@ int newCommand(const QStringList& arguments, Streams& s)
         return usageError(
             s,
             QStringLiteral("'%1' already exists; add --force to replace it.").arg(shownPath(path)));
+    // Refused before a Secure game's password is asked for; saveNewGame would refuse it too.
+    if (const std::optional<Message> refusal = fileNameRefusal(path)) {
+        s.err << terminalText(refusal->text) << '\n';
+        s.err.flush();
+        return kExitUsage;
+    }
 
     TerminalInteraction interaction(s.in, s.err, passwordSource(parser.isSet(passwordStdin)));
     GameRecord record = prepareNewGame(entries, interaction);

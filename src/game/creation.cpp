@@ -52,7 +52,10 @@ std::optional<Message> creationRefusal(const GameRecord& record)
 bool saveNewGame(GameRecord& record, Interaction& interaction, const QDateTime& now,
                  const QString& keyFolder)
 {
-    if (const std::optional<Message> refusal = creationRefusal(record)) {
+    std::optional<Message> refusal = creationRefusal(record);
+    if (!refusal)
+        refusal = fileNameRefusal(record.FilePath);
+    if (refusal) {
         interaction.showMessage(*refusal);
         return false;
     }

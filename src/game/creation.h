@@ -26,8 +26,9 @@ namespace tfp {
 
 // Saves a new game to record.FilePath (replacing any file there: the player chose it) and
 // notes the file's digest in the record; on failure shows the save error and returns false.
-// A Sealed game first gets its id and player #1's key file in `keyFolder` (removed again when
-// the game cannot be saved).
+// A name too long to leave room for the lock and temporary copy is refused before anything
+// is written. A Sealed game first gets its id and player #1's key file in `keyFolder` (removed
+// again when the game cannot be saved).
 [[nodiscard]] bool saveNewGame(GameRecord& record, Interaction& interaction,
                                const QDateTime& now = QDateTime::currentDateTime(),
                                const QString& keyFolder = sealed::defaultKeyFolder());

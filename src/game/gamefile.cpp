@@ -5,6 +5,7 @@
 #include "game/numbers.h"
 #include "game/saveddate.h"
 
+#include <QCryptographicHash>
 #include <QFileDevice>
 #include <QIODevice>
 #include <type_traits>
@@ -269,7 +270,8 @@ bool writeGame(QIODevice& device, const GameRecord& record, const QDateTime& now
     return true;
 }
 
-bool readGame(QIODevice& device, GameRecord& record, FileErrorInfo& error)
+bool readGame(QIODevice& device, GameRecord& record, FileErrorInfo& error,
+              QCryptographicHash* digest)
 {
     // A line ends at CR (an LF right after it belongs to the line end); a line longer than
     // the cipher can hold fails the read at once, so a huge file is never read whole.
@@ -301,6 +303,8 @@ bool readGame(QIODevice& device, GameRecord& record, FileErrorInfo& error)
             return failFromDevice(device, error);
         if (count == 0)
             break;
+        if (digest)
+            digest->addData(QByteArrayView(buffer, count));
         for (qint64 i = 0; i < count; ++i) {
             const char c = buffer[i];
             if (skipLineFeed) {

@@ -8,6 +8,7 @@
 #include <QDateTime>
 #include <QString>
 
+class QCryptographicHash;
 class QIODevice;
 
 namespace tfp {
@@ -37,9 +38,11 @@ bool failFromDevice(QIODevice& device, FileErrorInfo& error);
 [[nodiscard]] QString plainDataLine(const GameRecord& record);
 [[nodiscard]] bool readDataLine(const QString& plain, GameRecord& record, QString& error);
 
-// The whole file, written to or read from a device that is open already.
+// The whole file, written to or read from a device that is open already. A successful read
+// takes the device to its end and adds every byte it read, and so parsed, to `digest`.
 [[nodiscard]] bool writeGame(QIODevice& device, const GameRecord& record, const QDateTime& now,
                              FileErrorInfo& error);
-[[nodiscard]] bool readGame(QIODevice& device, GameRecord& record, FileErrorInfo& error);
+[[nodiscard]] bool readGame(QIODevice& device, GameRecord& record, FileErrorInfo& error,
+                            QCryptographicHash* digest = nullptr);
 
 } // namespace tfp

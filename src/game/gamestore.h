@@ -5,6 +5,8 @@
 #include "game/gamefile.h"
 #include "game/interaction.h"
 
+#include <functional>
+#include <optional>
 #include <QDateTime>
 #include <QString>
 
@@ -43,15 +45,27 @@ enum class GuardedSave
     Saved,
     Failed,           // error says why; nothing was written
     ChangedElsewhere, // the file no longer holds what this copy read or wrote; untouched
+    Gone,             // the file was deleted or moved away; nothing was written in its place
 };
 
-// Saves the record while holding a lock beside its file, and only when the file there still
-// has record.FileDigest (a file that has gone is written anew); on success the record takes
-// the new digest.
+// Saves the record while holding a lock, and only when the file still has record.FileDigest;
+// on success the record takes the new digest. Through symbolic links, the lock, the comparison
+// and the replacement are all of the one file the links lead to. The new file is written and
+// flushed first, and compared just before it replaces the old one; `beforeReplace` (for tests)
+// runs at that moment. Holding the lock, it removes the temporary copies that saves cut short
+// left beside the file, and gives the lock the file's group and mode, so that another user
+// sharing the game can take it over once it is left behind.
 [[nodiscard]] GuardedSave saveDataIfUnchanged(GameRecord& record, FileErrorInfo& error,
-                                              const QDateTime& now = QDateTime::currentDateTime());
+                                              const QDateTime& now = QDateTime::currentDateTime(),
+                                              const std::function<void()>& beforeReplace = {});
 
-// The box for a game file that another copy of the program changed after this one read it.
-[[nodiscard]] Message changedElsewhereMessage(const QString& path);
+// The box for a guarded save that wrote nothing because another copy of the program changed
+// the file after this one read it, or because the file is no longer there (`save` says which).
+[[nodiscard]] Message changedElsewhereMessage(const QString& path, GuardedSave save);
+
+// The box that refuses a new game's file name when it leaves no room, within the system's
+// limit on a name, for the names of the lock and temporary copy made beside the game file;
+// nullopt when the name fits.
+[[nodiscard]] std::optional<Message> fileNameRefusal(const QString& path);
 
 } // namespace tfp

@@ -64,9 +64,10 @@ void openSealedGame(OpenOutcome& outcome, Interaction& interaction, const OpenOp
         if (!sealed::joinGame(joined, options.keyFolder, problem))
             return refuse(problem);
         FileErrorInfo error;
-        switch (saveDataIfUnchanged(joined, error, now)) {
+        switch (const GuardedSave save = saveDataIfUnchanged(joined, error, now)) {
         case GuardedSave::ChangedElsewhere:
-            interaction.showMessage(changedElsewhereMessage(record.FilePath));
+        case GuardedSave::Gone:
+            interaction.showMessage(changedElsewhereMessage(record.FilePath, save));
             outcome.status = OpenStatus::ChangedElsewhere;
             return;
         case GuardedSave::Failed:
@@ -138,8 +139,8 @@ OpenOutcome openGameFile(const QString& path, Interaction& interaction, QRandomG
                 record.EndingTurn =
                     drawEndingTurn(record.TotalTurns, record.TurnVariance, record.GameType, random);
             const GuardedSave save = saveDataIfUnchanged(record, error, now);
-            if (save == GuardedSave::ChangedElsewhere) {
-                interaction.showMessage(changedElsewhereMessage(path));
+            if (save == GuardedSave::ChangedElsewhere || save == GuardedSave::Gone) {
+                interaction.showMessage(changedElsewhereMessage(path, save));
                 outcome.status = OpenStatus::ChangedElsewhere;
                 return outcome;
             }

@@ -19,7 +19,8 @@ enum class OpenStatus
     ReadFailed,       // unreadable or refused file; the message has been shown
     VersionRefused,   // another version's file; the message has been shown
     PasswordRefused,  // wrong password, or none chosen; the message has been shown
-    ChangedElsewhere, // another copy wrote the file during the hand-over; nothing written
+    ChangedElsewhere, // another copy wrote the file during the hand-over, or it has gone;
+                      // nothing written
     Refused,          // a sealed game that does not add up, a join that cannot be made, or a
                       // security mode this version does not know; the message has been shown
 };

@@ -45,9 +45,9 @@ CheckOutcome checkTurn(GameRecord& record, Interaction& interaction, const QDate
 
     FileErrorInfo error;
     const GuardedSave save = saveDataIfUnchanged(record, error, now);
-    if (save == GuardedSave::ChangedElsewhere) {
+    if (save == GuardedSave::ChangedElsewhere || save == GuardedSave::Gone) {
         record = before;
-        interaction.showMessage(changedElsewhereMessage(record.FilePath));
+        interaction.showMessage(changedElsewhereMessage(record.FilePath, save));
         outcome.result = CheckResult::ChangedElsewhere;
         outcome.view = isSealed ? sealedGameView(record, standing) : openedGameView(record);
         return outcome;

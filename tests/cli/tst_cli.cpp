@@ -70,6 +70,8 @@ private slots:
         row("new: other extension", QString(create).replace("FILE", "FILE.txt") + "basic", none, 2,
             "", "A game file's name must end in .tfp.");
         row("new: a file there", create + "basic", basicGame(), 2, "", "exists; add --force");
+        row("new: name too long", QString(create).replace("FILE", "LONG") + "secure", none, 2, "",
+            "' is too long");
         row("new: password refused", create + "secure --password-stdin", none, 1, "",
             "cannot contain a control character (U+007F).", "x\x7f\n");
         row("new: secure quick battle, asked again, names and password composed",
@@ -126,6 +128,7 @@ private slots:
             cli::run(arguments.split(u' ', Qt::SkipEmptyParts)
                          .replaceInStrings("FILE", file)
                          .replaceInStrings("BARE", dir.filePath("game"))
+                         .replaceInStrings("LONG", dir.filePath(QString(245, u'g') + ".tfp"))
                          .replaceInStrings(
                              "EVIL", dir.filePath("evil\x1b]0;owned\x07\n\x1b[2J\u202e\ufffd")),
                      {input, o, e}),

@@ -362,7 +362,8 @@ private slots:
     }
 
     // A game reads back whole, with the file's digest. A guarded save writes nothing when
-    // another copy wrote the file after this one read it; a file that has gone, it writes.
+    // another copy wrote the file after this one read it, or while this one wrote its new file,
+    // or when the file has gone.
     void saveDataIfUnchanged_fileChangedSinceRead_writesNothing()
     {
         GameRecord mine = secureGame(-32768, -1, 2);
@@ -380,9 +381,33 @@ private slots:
         QCOMPARE(saveDataIfUnchanged(mine, error), GuardedSave::ChangedElsewhere);
         QCOMPARE(fileBytes(mine.FilePath), written);
         QVERIFY(!QFileInfo::exists(mine.FilePath + ".lock"));
-        QVERIFY(QFile::remove(mine.FilePath));
-        QCOMPARE(saveDataIfUnchanged(mine, error), GuardedSave::Saved);
+        GameRecord renamedIn = mine;
+        const auto rename = [&] {
+            QVERIFY(saveGame(renamedIn, mine.FilePath));
+        };
+        QCOMPARE(saveDataIfUnchanged(theirs, error, QDateTime::currentDateTime(), rename),
+                 GuardedSave::ChangedElsewhere);
         QCOMPARE(loadGame(mine.FilePath).CurrentTurn, 17);
+        QVERIFY(QFile::remove(mine.FilePath));
+        QCOMPARE(saveDataIfUnchanged(renamedIn, error), GuardedSave::Gone);
+        QVERIFY(!QFileInfo::exists(mine.FilePath));
+    }
+
+    // A file name that leaves no room within the system's limit for the names of the lock and
+    // the temporary copy beside it (seven more characters) is refused at creation; one a
+    // character shorter is created and checked.
+    void saveNewGame_nameTooLong_refusedNothingWritten()
+    {
+        QTemporaryDir dir;
+        Recorder recorder;
+        GameRecord game = prepareNewGame(sampleEntries(), recorder);
+        game.FilePath = dir.filePath(QString(244, u'g') + ".tfp");
+        QVERIFY(saveNewGame(game, recorder) && checkTurnCommand(game, recorder).saved);
+        game.FilePath = dir.filePath(QString(245, u'g') + ".tfp");
+        QVERIFY(!saveNewGame(game, recorder) && !QFileInfo::exists(game.FilePath));
+        QCOMPARE(recorder.messages.size(), 1);
+        QVERIFY2(recorder.messages[0].text.contains("' is too long"),
+                 qPrintable(recorder.messages[0].text));
     }
 
     // Every turn of the window, its ends half as likely; an unknown game type draws 0.
@@ -526,13 +551,26 @@ private slots:
         QCOMPARE(tfp::passwordRefusal(row.text), row.refusal);
     }
 
-    // A check that finds the file changed by another copy does not count: the record and the
-    // file stay as they were, and Ben, whose game it is, is told to open it again.
+    // A check that finds the file changed by another copy, or gone, does not count: the record
+    // and the file stay as they were, and Ben, whose game it is, is told to open it again.
+    void checkTurnCommand_changedElsewhere_countsNothing_data()
+    {
+        QTest::addColumn<bool>("gone");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("changed") << false
+                                 << "' was changed by another copy of the program after this one "
+                                    "read it, so nothing was saved.";
+        QTest::newRow("gone") << true
+                              << "' is no longer there: it was deleted or moved away after this "
+                                 "copy of the program read it, so nothing was saved.";
+    }
     void checkTurnCommand_changedElsewhere_countsNothing()
     {
+        QFETCH(bool, gone);
+        QFETCH(QString, said);
         GameRecord game = secureGame(16, 19, 2);
         QVERIFY(saveGame(game, path(QStringLiteral("check.tfp"))));
-        QVERIFY(writeFile(game.FilePath, "theirs"));
+        QVERIFY(gone ? QFile::remove(game.FilePath) : writeFile(game.FilePath, "theirs"));
         const GameRecord before = game;
         Recorder recorder;
         const CheckOutcome o = checkTurnCommand(game, recorder);
@@ -540,11 +578,10 @@ private slots:
         QVERIFY(!o.saved && o.sound == SoundCue::None);
         QCOMPARE(recorder.messages.size(), 1);
         QCOMPARE(recorder.messages[0].text.section("\r\n", 0, 0),
-                 "The game file '" + QDir::toNativeSeparators(game.FilePath) +
-                     "' was changed by another copy of the program "
-                     "after this one read it, so nothing was saved.");
+                 "The game file '" + QDir::toNativeSeparators(game.FilePath) + said);
         QCOMPARE(game, before);
-        QCOMPARE(fileBytes(game.FilePath), QByteArray("theirs"));
+        QCOMPARE(fileBytes(game.FilePath), gone ? QByteArray() : QByteArray("theirs"));
+        QCOMPARE(QFileInfo::exists(game.FilePath), !gone);
     }
 
     // What opening shows, or a part of the one message shown; the file stays as it was. Anna,

@@ -1,6 +1,7 @@
-// What a POSIX system adds: a check of a game in a folder the terminal program may not write
-// (run as the user "nobody" through setpriv when the tests run as root, who writes anywhere),
-// a shared game keeping its owner, group and mode when saved, and a pipe in a game's place.
+// What a POSIX system adds: a check of a game in a folder the terminal program may not write,
+// or behind a lock left behind that it may not remove (run as the user "nobody" through
+// setpriv when the tests run as root, who writes anywhere), a shared game reached through a
+// symbolic link keeping its owner, group and mode when saved, and a pipe in a game's place.
 #include "game/gamefile.h"
 #include "testsupport.h"
 
@@ -55,8 +56,18 @@ class PosixHardeningTest : public QObject
     Q_OBJECT
 
 private slots:
-    void checkCommand_readOnlyFolder_turnNotCounted()
+    // What stands in the way: a folder that may not be written (the system's reason is shown),
+    // or a lock left behind that this user may not write, and so cannot take over (its path
+    // is shown at once, instead of a wait and a false word of another copy saving).
+    void checkCommand_cannotWrite_turnNotCounted_data()
     {
+        QTest::addColumn<bool>("staleLock");
+        QTest::newRow("read-only folder") << false;
+        QTest::newRow("stale lock of another user") << true;
+    }
+    void checkCommand_cannotWrite_turnNotCounted()
+    {
+        QFETCH(bool, staleLock);
         QTemporaryDir dir;
         QString root = dir.path();
         QString program = QStringLiteral(TFP_CLI_PATH);
@@ -87,7 +98,13 @@ private slots:
         // Only the folder stands in the way: the file may be written by anyone.
         const auto all = QFile::ReadOwner | QFile::ReadOther | QFile::ExeOwner | QFile::ExeOther;
         QVERIFY(QFile::setPermissions(root, all | QFile::WriteOwner));
-        QVERIFY(QFile::setPermissions(folder, all));
+        QVERIFY(QFile::setPermissions(
+            folder, staleLock ? all | QFile::WriteOwner | QFile::WriteOther : all));
+        QFile lock(path + ".lock");
+        QVERIFY(!staleLock || (lock.open(QFile::WriteOnly) &&
+                               lock.setFileTime(QDateTime::currentDateTimeUtc().addSecs(-6),
+                                                QFileDevice::FileModificationTime) &&
+                               lock.setPermissions(QFile::ReadOwner | QFile::ReadOther)));
         QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner |
                                                 QFile::ReadOther | QFile::WriteOther));
         QStringList command = asNobody + QStringList{program, "check", path};
@@ -99,29 +116,44 @@ private slots:
         QCOMPARE(
             process.readAllStandardOutput(),
             "Turn Not Checked\nThe game file could not be saved, so turn 17 was not checked.\n");
-        // The save message, with the system's reason, as the terminal shows it.
+        // The save message, with the reason, as the terminal shows it.
         const Message message = fileErrorMessage(FileAction::Save, path, qt_error_string(EACCES));
-        QCOMPARE(QString::fromLocal8Bit(process.readAllStandardError()),
-                 QString(message.title + ":\n" + message.text + "\n").replace("\r\n", "\n"));
+        const QString err = QString::fromLocal8Bit(process.readAllStandardError());
+        QVERIFY2(
+            staleLock
+                ? err.contains("cannot be removed by this user:\n" + lock.fileName())
+                : err == QString(message.title + ":\n" + message.text + "\n").replace("\r\n", "\n"),
+            qPrintable(err));
         QCOMPARE(fileBytes(path), bytes);
     }
 
     // A game shared through a group folder stays its owner's, with its group and mode, after
-    // another user (here root) saved it.
-    void saveData_replacedFile_keepsOwnerGroupAndMode()
+    // another user (here root) saved it. Reached through a symbolic link, it is locked beside
+    // the file the link leads to, where a copy coming through another link looks for the lock;
+    // the lock has the game's group and mode, so that the other user can take it over.
+    void saveDataIfUnchanged_sharedGameThroughLink_keepsOwnerGroupAndMode()
     {
         QTemporaryDir dir;
         GameRecord game = basicGame();
         QVERIFY(saveGame(game, dir.filePath("shared.tfp")));
         const QByteArray path = QFile::encodeName(game.FilePath);
         const bool root = ::geteuid() == 0;
-        QVERIFY(::chmod(path, 0640) == 0 && (!root || ::chown(path, 65534, 65534) == 0));
-        struct stat before = {}, after = {};
+        QVERIFY(::chmod(path, 0660) == 0 && (!root || ::chown(path, 65534, 65534) == 0));
+        QVERIFY(QFile::link(game.FilePath, dir.filePath("link.tfp")));
+        game.FilePath = dir.filePath("link.tfp");
+        struct stat before = {}, after = {}, lock = {};
+        const auto lockMade = [&] {
+            QVERIFY(::stat(path + ".lock", &lock) == 0);
+        };
         FileErrorInfo error;
-        QVERIFY(::stat(path, &before) == 0 && saveData(game, error) && ::stat(path, &after) == 0);
-        QCOMPARE(after.st_mode & 07777, 0640u);
-        QCOMPARE(QList<uint>({after.st_uid, after.st_gid}),
-                 QList<uint>({before.st_uid, before.st_gid}));
+        QVERIFY(::stat(path, &before) == 0);
+        QCOMPARE(saveDataIfUnchanged(game, error, QDateTime::currentDateTime(), lockMade),
+                 GuardedSave::Saved);
+        QVERIFY(::stat(path, &after) == 0 && QFileInfo(game.FilePath).isSymLink());
+        QCOMPARE(QList<uint>({after.st_mode & 07777, lock.st_mode & 07777}),
+                 QList<uint>({0660u, 0660u}));
+        QCOMPARE(QList<uint>({after.st_uid, after.st_gid, lock.st_gid}),
+                 QList<uint>({before.st_uid, before.st_gid, before.st_gid}));
     }
 
     // Opening a pipe would wait for a writer that never comes: it is refused unopened.
