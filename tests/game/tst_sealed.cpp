@@ -22,13 +22,9 @@ namespace {
 constexpr quint64 kMax = ~quint64(0);
 constexpr quint32 kGoesOnAtFirstCheck = 3; // the sample game from this seed goes on at turn 17
 
-struct DrawRow
-{
-    quint64 u;
-    quint64 sum;
-    quint64 weight;
-    std::optional<bool> ends;
-};
+// clang-format off
+struct DrawRow { quint64 u, sum, weight; std::optional<bool> ends; };
+// clang-format on
 
 // The sample game between two computers, each with a key folder of its own, in one file.
 struct Table
@@ -95,20 +91,12 @@ void flip(QString& text)
     text.back() = QChar(text.back() == u'0' ? u'1' : u'0');
 }
 
-struct TamperRow
-{
-    std::function<void(GameRecord&, Table&)> change;
-    QString problem;
-};
-
-struct CustodyRow
-{
-    bool joined;  // the game player #2 joined
-    int computer; // the computer that opens it: Anna's, Ben's or a third
-    JoinOffer join;
-    OpenStatus status;
-    QString shown; // the refusal's first words, or the status message of an opened game
-};
+// clang-format off
+struct TamperRow { std::function<void(GameRecord&, Table&)> change; QString problem; };
+// Who opens (1 Anna's computer, 2 Ben's, 3 a third) which game (joined or not) how; the
+// refusal's first words, or the status message of an opened game.
+struct CustodyRow { bool joined; int computer; JoinOffer join; OpenStatus status; QString shown; };
+// clang-format on
 
 } // namespace
 
@@ -236,18 +224,16 @@ private slots:
         for (int game = 0; game < kGames; ++game) {
             QByteArray bytes(16 + 2 * kSeedBytes, '\0');
             random.fillRange(reinterpret_cast<quint32*>(bytes.data()), bytes.size() / 4);
-            const QByteArray id = bytes.left(16);
-            const QByteArray seed1 = bytes.mid(16, kSeedBytes), seed2 = bytes.right(kSeedBytes);
-            QList<QByteArray> chain1(w.width + 1), chain2(w.width + 1);
-            chain1[w.width] = hash(seed1);
-            chain2[w.width] = hash(seed2);
-            for (int k = w.width; k > 0; --k) {
-                chain1[k - 1] = hash(chain1[k]);
-                chain2[k - 1] = hash(chain2[k]);
-            }
+            const QByteArray id = bytes.left(16), seed1 = bytes.mid(16, 32),
+                             seed2 = bytes.right(32);
+            const auto v1 = [&](int k) {
+                return chainValue(seed1, k, w.width);
+            };
+            const auto v2 = [&](int k) {
+                return chainValue(seed2, k, w.width);
+            };
             int k = 1;
-            while (
-                !turnEnds(turnValue(id, chain1[0], chain2[0], k, chain1[k], chain2[k]), k, w.width))
+            while (!turnEnds(turnValue(id, v1(0), v2(0), k, v1(k), v2(k)), k, w.width))
                 ++k;
             ++ends[k];
         }
