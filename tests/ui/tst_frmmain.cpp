@@ -169,6 +169,7 @@ private slots:
         QCOMPARE(entries(), (Entries{kNoBoxes}));
         auto* link = get<QLabel>("lblMoreInfo");
         QTest::mouseClick(link, Qt::LeftButton);
+        QCOMPARE(seams->opened.size(), 1);
         QTest::mouseClick(link, Qt::RightButton);
         QTest::mousePress(link, Qt::LeftButton);
         QTest::mouseRelease(link, Qt::LeftButton, {}, {5, -5});
