@@ -79,14 +79,6 @@ void frmMain::createGame()
         backToName();
         return;
     }
-    if (flags.UseLastSavePath) {
-        QString folder;
-        if (splitPath(path, folder))
-            shell::WriteSetting(shell::Setting::LastSavePath, folder);
-    } else {
-        shell::DeleteSetting(shell::Setting::LastSavePath);
-    }
-
     record.FilePath = path;
     bool saved = false;
     {
@@ -95,6 +87,14 @@ void frmMain::createGame()
     }
     if (!saved)
         return;
+    // Only a folder the game was saved in is offered again: one that refused the save is not.
+    if (flags.UseLastSavePath) {
+        QString folder;
+        if (splitPath(path, folder))
+            shell::WriteSetting(shell::Setting::LastSavePath, folder);
+    } else {
+        shell::DeleteSetting(shell::Setting::LastSavePath);
+    }
 
     m_record = record;
     setMode(WindowMode::GamePlay);
@@ -173,6 +173,13 @@ void frmMain::runCheckTurnCommand()
     {
         const shell::OverrideCursor wait;
         outcome = checkTurnCommand(m_record, interaction);
+    }
+    if (outcome.result == CheckResult::ChangedElsewhere) {
+        // The game on screen is no longer the file's: nothing stale stays, as after a refused
+        // opening, and the player opens the file again.
+        setMode(WindowMode::Welcome);
+        button(Command::Open)->setFocus();
+        return;
     }
     applyView(outcome.view);
     focusCheckButton();

@@ -67,7 +67,7 @@ struct Numbers { QString turns, modifier; int highest;
 char* toString(const Numbers& n) { return test::fieldsText(n.turns, n.modifier, n.highest); }
 
 // What is done before a check: the game only opened, then a file refused or a dialog cancelled.
-enum class Before { GameOpened, DamagedFileRefused, DialogCancelled };
+enum class Before { GameOpened, DamagedFileRefused, DialogCancelled, ChangedElsewhere };
 struct CheckRow { qint16 ending; Before before; Shown shown; };
 
 // How a dialog is answered: its first button (OK, Yes), its second, Escape, or closed.
@@ -260,9 +260,10 @@ private slots:
     }
 
     // A new game that cannot be saved (its folder has gone) says why, and the window stays in
-    // Setup with the entries as they were.
+    // Setup with the entries as they were; the folder is not offered again.
     void createGame_saveFails_staysInSetup()
     {
+        shell::settingsFlags().UseLastSavePath = true;
         const QString path = seams->path(QStringLiteral("gone/ridge.tfp"));
         setup(kRidgeBoxes);
         press(Command::Save, path);
@@ -270,7 +271,15 @@ private slots:
                  qPrintable(message().text));
         QCOMPARE(shown(), kSetupToSave);
         QCOMPARE(entries(), (Entries{kRidgeBoxes, true}));
-        QVERIFY(!QFileInfo::exists(path));
+        QVERIFY(!QFileInfo::exists(path) &&
+                shell::ReadSetting(shell::Setting::LastSavePath).isEmpty());
+#ifdef Q_OS_WIN // nor a program folder under Program Files, though its attributes allow writing
+        const QByteArray programFiles = qgetenv("ProgramFiles");
+        qputenv("ProgramFiles", QFile::encodeName(QFileInfo(seams->dir.path()).path()));
+        QCOMPARE(defaultSaveFolder(seams->dir.path()),
+                 QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+        qputenv("ProgramFiles", programFiles);
+#endif
     }
 
     // A Secure game whose player #1 chose no password is refused before the file dialog, and
@@ -287,7 +296,8 @@ private slots:
         QCOMPARE(entries(), (Entries{kRidgeBoxes, true, false, true}));
     }
 
-    // A check of an opened game, the game in hand kept by a refused file or a cancelled dialog.
+    // A check of an opened game, the game in hand kept by a refused file or a cancelled dialog;
+    // a file another copy checked (turn 17) leaves nothing stale on screen.
     void checkTurn_data()
     {
         addRowColumn<CheckRow>();
@@ -295,6 +305,7 @@ private slots:
         addRow<CheckRow>("the end", 17, Before::GameOpened, kTheEnd);
         addRow<CheckRow>("damaged file refused first", 20, Before::DamagedFileRefused, kNotTheEnd);
         addRow<CheckRow>("file dialog cancelled first", 20, Before::DialogCancelled, kNotTheEnd);
+        addRow<CheckRow>("changed by another copy", 20, Before::ChangedElsewhere, kWelcome);
     }
     void checkTurn()
     {
@@ -307,7 +318,9 @@ private slots:
         const GameRecord inHand = window->gameRecord();
         const QString refused = seams->path(QStringLiteral("refused.tfp"));
         QVERIFY(test::writeFile(refused, "zz\r\n"));
-        if (row.before != Before::GameOpened) {
+        if (row.before == Before::ChangedElsewhere)
+            QVERIFY(test::saveGame(game = test::basicGame(17, 20), inHand.FilePath));
+        else if (row.before != Before::GameOpened) {
             press(Command::Open, row.before == Before::DamagedFileRefused ? refused : QString());
             QCOMPARE(message().text.isEmpty(), row.before != Before::DamagedFileRefused);
             QCOMPARE(window->gameRecord(), inHand);
@@ -317,7 +330,9 @@ private slots:
         key(Qt::Key_Return);
         QCOMPARE(shown(), row.shown);
         QCOMPARE(seams->played.constLast(),
-                 shell::soundFilePath(row.ending == 17 ? SoundCue::EndGame : SoundCue::NextTurn));
+                 shell::soundFilePath(row.ending == 17              ? SoundCue::EndGame
+                                      : row.shown.mode == kGamePlay ? SoundCue::NextTurn
+                                                                    : SoundCue::Event));
         const GameRecord inFile = test::loadGame(game.FilePath); // a Basic check marks no player
         QCOMPARE(QList<int>({inFile.CurrentTurn, inFile.Player1LastTurn, inFile.Player2LastTurn}),
                  QList<int>({17, 0, 0}));
