@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QFontInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QStyleOptionButton>
@@ -55,7 +56,8 @@ private slots:
     {
         const test::WindowSeams seams;
         QStringList cut;
-        for (const QFont& font : {QApplication::font(), QFont(QStringLiteral("DejaVu Sans"), 11)}) {
+        const QFont fonts[] = {QApplication::font(), QFont(QStringLiteral("DejaVu Sans"), 11)};
+        for (const QFont& font : fonts) {
             QApplication::setFont(font);
             ui::frmMain main;
             main.load();
@@ -66,6 +68,12 @@ private slots:
             for (const QWidget* window : std::initializer_list<const QWidget*>{
                      &main, &password, &confirm, &options, &about})
                 cut << cutTexts(*window);
+            QSet<qreal> sizes; // the password dialog's: one, and in the desktop's font its size
+            for (const QWidget* control : password.findChildren<QWidget*>())
+                sizes << QFontInfo(control->font()).pointSizeF();
+            if (sizes.size() != 1 ||
+                (&font == fonts && !sizes.contains(QFontInfo(font).pointSizeF())))
+                cut << QStringLiteral("frmPassword in %1 sizes").arg(sizes.size());
         }
         QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QStringLiteral(", "))));
     }
