@@ -1,5 +1,6 @@
 // Every text of the fixed-size windows is shown whole, with the desktop's font and a wider
 // one. CTest runs it again at 120 dots per inch and with DejaVu alone (no Arial metrics).
+#include "game/setup.h"
 #include "shell/frmabout.h"
 #include "shell/frmoptions.h"
 #include "ui/frmmain.h"
@@ -10,8 +11,11 @@
 #include <QFontInfo>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStyleOptionButton>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextEdit>
 #include <QToolButton>
 
 using namespace tfp;
@@ -47,6 +51,28 @@ static QStringList cutTexts(const QWidget& window)
     return cut;
 }
 
+// What is wrong with a new game's confirmation as shown: values in more than one column, a
+// wrapped first line, a scroll bar.
+static QStringList confirmationFaults(ui::frmConfirmSave& dialog)
+{
+    dialog.setText(confirmationText({"Ridge", "Anna", "Ben", "20", "3", GameType::QuickBattle}));
+    dialog.show();
+    const auto* text = dialog.findChild<QTextEdit*>();
+    QSet<qreal> columns;
+    for (QTextBlock block = text->document()->begin(); block.isValid(); block = block.next()) {
+        if (const int tab = block.text().indexOf(u'\t'); tab >= 0)
+            columns << block.layout()->lineAt(0).cursorToX(tab + 1);
+    }
+    QStringList faults;
+    if (columns.size() != 1)
+        faults << QStringLiteral("confirmation in %1 columns").arg(columns.size());
+    if (text->document()->firstBlock().layout()->lineCount() != 1)
+        faults << QStringLiteral("confirmation's first line wrapped");
+    if (text->verticalScrollBar()->isVisible())
+        faults << QStringLiteral("confirmation with a scroll bar");
+    return faults;
+}
+
 class tst_Texts : public QObject
 {
     Q_OBJECT
@@ -68,6 +94,7 @@ private slots:
             for (const QWidget* window : std::initializer_list<const QWidget*>{
                      &main, &password, &confirm, &options, &about})
                 cut << cutTexts(*window);
+            cut << confirmationFaults(confirm);
             QSet<qreal> sizes; // the password dialog's: one, and in the desktop's font its size
             for (const QWidget* control : password.findChildren<QWidget*>())
                 sizes << QFontInfo(control->font()).pointSizeF();
