@@ -585,14 +585,19 @@ void frmMain::mouseMoveEvent(QMouseEvent* event)
     QWidget::mouseMoveEvent(event);
 }
 
-void frmMain::contextMenuEvent(QContextMenuEvent* event)
+void frmMain::openProgramMenu(QWidget* over, const QPoint& globalPos)
 {
-    if (childAt(event->pos()))
-        return;
-    QMenu menu(this);
-    menu.setObjectName(QStringLiteral("systemMenu"));
-    shell::populateSystemMenu(menu, this);
-    menu.exec(event->globalPos());
+    if (m_menu && m_menu->isVisible())
+        return; // a platform may send both the key and a context menu event for it
+    auto* edit = qobject_cast<QLineEdit*>(over);
+    QMenu* menu = edit && edit->isEnabled() && !edit->isReadOnly()
+                      ? edit->createStandardContextMenu()
+                      : new QMenu(this);
+    menu->setObjectName(QStringLiteral("systemMenu"));
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    shell::populateSystemMenu(*menu, this);
+    m_menu = menu;
+    menu->popup(globalPos);
 }
 
 void frmMain::dragEnterEvent(QDragEnterEvent* event)
@@ -650,8 +655,20 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
             }
         }
     }
+    if (event->type() == QEvent::ContextMenu) {
+        // Anywhere in the window, by the mouse or the keyboard.
+        openProgramMenu(qobject_cast<QWidget*>(watched),
+                        static_cast<QContextMenuEvent*>(event)->globalPos());
+        return true;
+    }
     if (event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() == Qt::Key_Menu && key->modifiers() == Qt::NoModifier) ||
+            (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier)) {
+            auto* at = qobject_cast<QWidget*>(watched);
+            openProgramMenu(at, at->mapToGlobal(at->rect().center()));
+            return true;
+        }
         if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier) {
             handleEscape();
             return true;

@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
@@ -198,6 +199,29 @@ private slots:
             QCOMPARE(shown().mode, WindowMode::Setup);
             get(box)->clear();
         }
+    }
+
+    // Shift+F10 and the Menu key open the program's menu wherever the focus is, over a box
+    // after the box's own entries.
+    void programMenu_fromTheKeyboard()
+    {
+        const auto menu = [] {
+            auto* shown = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            QStringList entries;
+            for (const QAction* action : shown ? shown->actions() : QList<QAction*>())
+                entries << action->text();
+            if (shown)
+                shown->close();
+            return entries;
+        };
+        const QStringList program = {"About Torva Fogline Turnpicker...", "Help Documentation...",
+                                     "Program Options..."};
+        click(Command::New);
+        QTest::keyClick(get("txtAllied"), Qt::Key_F10, Qt::ShiftModifier);
+        const QStringList overBox = menu();
+        QCOMPARE(overBox.mid(overBox.size() - 4), QStringList({""}) + program);
+        QTest::keyClick(get<QWidget>("optMode_1"), Qt::Key_Menu);
+        QCOMPARE(menu(), program);
     }
 
     // Names lose tag characters and outer blanks; Save waits for the turns. Numbers take two
