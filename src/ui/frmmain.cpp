@@ -282,6 +282,7 @@ void frmMain::buildControls()
     picStatusFrame->setObjectName(QStringLiteral("picStatusFrame"));
     picStatusFrame->setFrameShape(QFrame::NoFrame);
     picStatusFrame->setGeometry(18, 203, 278, 62);
+    picStatusFrame->setAccessibleName(QStringLiteral("Game status"));
     setBlack(picStatusFrame);
     txtGameStatusTitle = new QLineEdit(picStatusFrame);
     txtGameStatusTitle->setObjectName(QStringLiteral("txtGameStatus_0"));
@@ -292,9 +293,11 @@ void frmMain::buildControls()
     txtGameStatusTitle->setFont(statusTitleFont());
     txtGameStatusTitle->setFocusPolicy(Qt::NoFocus);
     txtGameStatusTitle->setContextMenuPolicy(Qt::NoContextMenu);
+    txtGameStatusTitle->setAccessibleName(QStringLiteral("Status title"));
     setBlack(txtGameStatusTitle);
     txtGameStatusMessage = new QTextEdit(picStatusFrame);
     txtGameStatusMessage->setObjectName(QStringLiteral("txtGameStatus_1"));
+    txtGameStatusMessage->setAccessibleName(QStringLiteral("Status message"));
     txtGameStatusMessage->setGeometry(0, 20, 274, 38);
     txtGameStatusMessage->setReadOnly(true);
     txtGameStatusMessage->setFrameShape(QFrame::NoFrame);
@@ -443,6 +446,7 @@ void frmMain::setMode(WindowMode mode)
         button(Command::Save)->setEnabled(false);
         button(Command::CheckTurn)->setEnabled(false);
         button(Command::CheckTurn)->setText(QStringLiteral("Check Turn"));
+        button(Command::CheckTurn)->setAccessibleName(QString());
         if (setup) {
             txtGameName->setFocus();
             setStatus({QStringLiteral("Setup the Game File"),
@@ -557,6 +561,12 @@ void frmMain::setCheckPicture(Light light)
 void frmMain::applyView(const GameView& view)
 {
     QToolButton* check = button(Command::CheckTurn);
+    // Screen readers speak a changed name of the control that has the focus: the button's
+    // carries the status, so the result of a check is spoken, not just the new caption. It
+    // changes while the button still has the focus, before it may be disabled.
+    QString spoken = view.status.title + QStringLiteral(": ") + view.status.message;
+    spoken.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    check->setAccessibleName(spoken + QStringLiteral(" ") + view.button.caption);
     check->setText(view.button.caption);
     check->setEnabled(view.button.enabled);
     if (view.button.picture)

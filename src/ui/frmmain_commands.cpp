@@ -15,6 +15,7 @@
 
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QTextEdit>
 #include <QToolButton>
 
 namespace tfp::ui {
@@ -141,12 +142,13 @@ void frmMain::openGame(const QString& chosen)
 void frmMain::focusCheckButton()
 {
     // Enter checks the turn of a game just shown. When the button is disabled (the battle
-    // is over, or the file must be sent on) the focus rests on the window itself, not on
-    // the next button, so Enter does nothing until the player chooses a command.
+    // is over, or the file must be sent on) the focus rests on the status message, which a
+    // screen reader then reads, not on the next button, so Enter does nothing until the
+    // player chooses a command.
     if (button(Command::CheckTurn)->isEnabled())
         button(Command::CheckTurn)->setFocus();
     else
-        setFocus();
+        txtGameStatusMessage->setFocus();
 }
 
 void frmMain::showGame()

@@ -7,6 +7,7 @@
 #include "ui/updown.h"
 #include "windowseams.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
@@ -91,6 +92,15 @@ class tst_frmMain : public QObject
     bool enabled(Command c) { return button(c)->isEnabled(); }
     static QString focused() { return QApplication::focusWidget()->objectName(); }
     static void key(int k) { QTest::keyClick(QApplication::focusWidget(), Qt::Key(k)); }
+    // What a screen reader says of the control with the focus: its name, then its text.
+    static QString spoken()
+    {
+        QAccessibleInterface* control =
+            QAccessible::queryAccessibleInterface(QApplication::focusWidget());
+        QAccessibleTextInterface* text = control->textInterface();
+        return control->text(QAccessible::Name) + u'|' +
+               (text ? text->text(0, text->characterCount()) : "");
+    }
     static Message message() { return MessageBox::testSeam().lastRequest().value_or(Message{}); }
     Shown shown()
     {
@@ -161,13 +171,18 @@ private slots:
             QVERIFY2(!w->isVisible(), qPrintable(w->objectName()));
     }
 
-    // The window starts at its welcome, the version in its title; the donation link opens on a
-    // left click pressed and released on it, nothing else; Escape asks whether to quit.
+    // The window starts at its welcome, the version in its title, the status lines named; the
+    // donation link opens on a left click pressed and released on it, nothing else; Escape asks
+    // whether to quit.
     void welcome_titleLinkAndQuit()
     {
         QCOMPARE(window->windowHandle()->title(), u"Torva Fogline Turnpicker v1.6.0");
         QCOMPARE(shown(), kWelcome);
         QCOMPARE(entries(), (Entries{kNoBoxes}));
+        QCOMPARE(QStringList({get<QWidget>("picStatusFrame")->accessibleName(),
+                              get("txtGameStatus_0")->accessibleName(),
+                              get<QWidget>("txtGameStatus_1")->accessibleName()}),
+                 QStringList({"Game status", "Status title", "Status message"}));
         auto* link = get<QLabel>("lblMoreInfo");
         QTest::mouseClick(link, Qt::LeftButton);
         QTest::mouseClick(link, Qt::RightButton);
@@ -353,6 +368,8 @@ private slots:
         }
         key(Qt::Key_Return);
         QCOMPARE(shown(), row.shown);
+        if (row.shown.mode == kGamePlay) // the result is spoken where the focus is
+            QVERIFY2(spoken().contains(row.shown.message), qPrintable(spoken()));
         QCOMPARE(seams->played.constLast(),
                  shell::soundFilePath(row.ending == 17              ? SoundCue::EndGame
                                       : row.shown.mode == kGamePlay ? SoundCue::NextTurn
@@ -459,7 +476,9 @@ private slots:
         QFETCH(PasswordRow, row);
         frmPassword dialog;
         dialog.open();
-        dialog.findChild<QLineEdit*>(QStringLiteral("txtPassword"))->setText(row.typed);
+        auto* box = dialog.findChild<QLineEdit*>(QStringLiteral("txtPassword"));
+        box->setText(row.typed);
+        QCOMPARE(QAccessible::queryAccessibleInterface(box)->text(QAccessible::Name), "Password:");
         const QList<QPushButton*> buttons = dialog.findChildren<QPushButton*>(); // OK, Cancel
         QCOMPARE(buttons[0]->isEnabled(), !row.typed.isEmpty());
         if (row.press == Press::Escape)
