@@ -82,13 +82,11 @@ private slots:
             return QString::fromWCharArray(text);
         };
         const auto plant = [](HKEY root, const std::optional<QString>& text, DWORD type) {
-            if (text)
-                QCOMPARE(RegSetKeyValueW(root, qUtf16Printable(kKey), L"PlaySounds", type,
-                                         text->utf16(), DWORD(text->size() + 1) * 2),
-                         LONG(ERROR_SUCCESS));
+            return !text || RegSetKeyValueW(root, qUtf16Printable(kKey), L"PlaySounds", type,
+                                            text->utf16(), DWORD(text->size() + 1) * 2) == 0;
         };
-        plant(HKEY_LOCAL_MACHINE, row.machine, REG_SZ);
-        plant(HKEY_CURRENT_USER, row.user, row.userType);
+        QVERIFY(plant(HKEY_LOCAL_MACHINE, row.machine, REG_SZ) &&
+                plant(HKEY_CURRENT_USER, row.user, row.userType));
         QVERIFY(!row.machineRefuses || refuseMachineWrites());
         if (row.action == Action::Write)
             QVERIFY(WriteSetting(Setting::PlaySounds, QStringLiteral("@False")));
