@@ -26,9 +26,6 @@ QFont textFont()
     return arial;
 }
 
-constexpr qreal kFontStep = 0.25;
-constexpr qreal kLeastPointSize = 6.0;
-
 } // namespace
 
 frmConfirmSave::frmConfirmSave(QWidget* parent)
@@ -86,9 +83,9 @@ void frmConfirmSave::setText(const QString& text)
                 labels = std::max(labels, metrics.horizontalAdvance(line.section(u'\t', 0, 0)));
         }
         m_text->setTabStopDistance(labels + metrics.horizontalAdvance(u' '));
-        if (textFitsWhole() || font.pointSizeF() - kFontStep < kLeastPointSize)
+        if (textFitsWhole() || font.pointSizeF() - shell::kFitStep < shell::kLeastFitPointSize)
             break;
-        font.setPointSizeF(font.pointSizeF() - kFontStep);
+        font.setPointSizeF(font.pointSizeF() - shell::kFitStep);
     }
 }
 
