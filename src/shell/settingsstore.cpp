@@ -9,6 +9,11 @@
 #include <QStandardPaths>
 #include <QVariant>
 
+#ifdef Q_OS_WIN
+#include <qt_windows.h>
+#include <string>
+#endif
+
 namespace tfp::shell {
 namespace {
 
@@ -79,23 +84,26 @@ QString& testRegistryKey()
 
 // Windows keeps the settings in the registry, under the settings key of the local machine.
 // A standard user may not write there, so what such a user changes is kept under the same
-// key of the current user, which is read first.
+// key of the current user, which is read first. The values are read and written with the
+// registry's own calls, as plain REG_SZ text: QSettings would store a text beginning with
+// "@" as "@@...", which other builds read back as typed, and would read an expandable or
+// binary value as text.
 enum class Hive
 {
     CurrentUser,
     LocalMachine
 };
 
-std::unique_ptr<QSettings> openRegistryKey(Hive hive)
+HKEY rootKey(Hive hive)
 {
-    const QString key = testRegistryKey().isEmpty()
-                            ? QStringLiteral("Software\\Torva\\TorvaFoglineTurnpicker")
-                            : testRegistryKey();
-    const QString root = hive == Hive::LocalMachine ? QStringLiteral("HKEY_LOCAL_MACHINE\\")
-                                                    : QStringLiteral("HKEY_CURRENT_USER\\");
-    auto settings = std::make_unique<QSettings>(root + key, QSettings::NativeFormat);
-    settings->setFallbacksEnabled(false);
-    return settings;
+    return hive == Hive::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+}
+
+std::wstring settingsKey()
+{
+    return (testRegistryKey().isEmpty() ? QStringLiteral("Software\\Torva\\TorvaFoglineTurnpicker")
+                                        : testRegistryKey())
+        .toStdWString();
 }
 
 bool usesRegistry()
@@ -103,37 +111,70 @@ bool usesRegistry()
     return testSettingsFile().isEmpty();
 }
 
+bool registryHas(Hive hive, const QString& name)
+{
+    return RegGetValueW(rootKey(hive), settingsKey().c_str(), qUtf16Printable(name),
+                        RRF_RT_ANY | RRF_NOEXPAND, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+}
+
+// The value as text; a value of any other type (an expandable text, a number, binary data)
+// reads as a value that is not text.
+QVariant registryValue(Hive hive, const QString& name)
+{
+    const std::wstring key = settingsKey();
+    DWORD type = REG_NONE;
+    DWORD bytes = 0;
+    if (RegGetValueW(rootKey(hive), key.c_str(), qUtf16Printable(name), RRF_RT_ANY | RRF_NOEXPAND,
+                     &type, nullptr, &bytes) != ERROR_SUCCESS ||
+        type != REG_SZ)
+        return {};
+    std::wstring text(bytes / sizeof(wchar_t) + 1, L'\0');
+    bytes = DWORD(text.size() * sizeof(wchar_t));
+    if (RegGetValueW(rootKey(hive), key.c_str(), qUtf16Printable(name), RRF_RT_REG_SZ, nullptr,
+                     text.data(), &bytes) != ERROR_SUCCESS)
+        return {};
+    return QString::fromWCharArray(text.c_str());
+}
+
+bool setRegistryValue(Hive hive, const QString& name, const QString& value)
+{
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(rootKey(hive), settingsKey().c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                        &key, nullptr) != ERROR_SUCCESS)
+        return false;
+    const std::wstring text = value.toStdWString();
+    const bool written =
+        RegSetValueExW(key, qUtf16Printable(name), 0, REG_SZ,
+                       reinterpret_cast<const BYTE*>(text.c_str()),
+                       DWORD((text.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+    RegCloseKey(key);
+    return written;
+}
+
+void removeRegistryValue(Hive hive, const QString& name)
+{
+    RegDeleteKeyValueW(rootKey(hive), settingsKey().c_str(), qUtf16Printable(name));
+}
+
 // Writes the value where it is kept: the machine's key, or the user's when the machine's
 // refuses. A value written to the machine's key takes the place of the user's own.
 void writeToRegistry(const QString& name, const QString& value)
 {
-    const auto machine = openRegistryKey(Hive::LocalMachine);
-    machine->setValue(name, value);
-    machine->sync();
-    const auto user = openRegistryKey(Hive::CurrentUser);
-    if (machine->status() == QSettings::NoError) {
-        if (user->contains(name))
-            user->remove(name);
-    } else {
-        user->setValue(name, value);
-    }
-    user->sync();
+    if (setRegistryValue(Hive::LocalMachine, name, value))
+        removeRegistryValue(Hive::CurrentUser, name);
+    else
+        setRegistryValue(Hive::CurrentUser, name, value);
 }
 
 // Removes the value from both keys. Where the machine's value cannot be removed, an empty
 // value of the user's hides it, since an empty value reads as a missing one.
 void deleteFromRegistry(const QString& name)
 {
-    const auto machine = openRegistryKey(Hive::LocalMachine);
-    if (machine->contains(name))
-        machine->remove(name);
-    machine->sync();
-    const auto user = openRegistryKey(Hive::CurrentUser);
-    if (machine->contains(name))
-        user->setValue(name, QString());
-    else if (user->contains(name))
-        user->remove(name);
-    user->sync();
+    removeRegistryValue(Hive::LocalMachine, name);
+    if (registryHas(Hive::LocalMachine, name))
+        setRegistryValue(Hive::CurrentUser, name, QString());
+    else
+        removeRegistryValue(Hive::CurrentUser, name);
 }
 
 #endif
@@ -156,9 +197,8 @@ QString withoutOuterSpaces(const QString& text)
 }
 
 // The value's text as ReadSetting gives it.
-QString storedText(const QSettings& settings, const QString& name)
+QString storedText(const QVariant& value)
 {
-    const QVariant value = settings.value(name);
     if (value.typeId() != QMetaType::QString)
         return {};
     const QString text = value.toString();
@@ -181,14 +221,14 @@ QString ReadSetting(Setting setting)
 #ifdef Q_OS_WIN
         if (usesRegistry()) {
             for (const Hive hive : {Hive::CurrentUser, Hive::LocalMachine}) {
-                if (const auto key = openRegistryKey(hive); key->contains(name))
-                    return storedText(*key, name);
+                if (registryHas(hive, name))
+                    return storedText(registryValue(hive, name));
             }
             return {};
         }
 #endif
         const auto settings = openStore();
-        return settings ? storedText(*settings, name) : QString();
+        return settings ? storedText(settings->value(name)) : QString();
     } catch (const std::exception&) {
         return {};
     }

@@ -15,9 +15,6 @@
 namespace tfp::shell {
 namespace {
 
-constexpr qreal kStep = 0.25;
-constexpr qreal kLeastPointSize = 6.0;
-
 // The font with its size in points, so that it can be made smaller step by step.
 QFont inPoints(QFont font)
 {
@@ -91,8 +88,8 @@ void fitTogether(const QList<QWidget*>& controls, const QFont& font)
     };
     setAll();
     while (!std::all_of(controls.begin(), controls.end(), &textFits) &&
-           fitted.pointSizeF() - kStep >= kLeastPointSize) {
-        fitted.setPointSizeF(fitted.pointSizeF() - kStep);
+           fitted.pointSizeF() - kFitStep >= kLeastFitPointSize) {
+        fitted.setPointSizeF(fitted.pointSizeF() - kFitStep);
         setAll();
     }
 }

@@ -7,6 +7,10 @@ class QWidget;
 
 namespace tfp::shell {
 
+// A text that does not fit is drawn this much smaller at a time, down to the least size.
+inline constexpr double kFitStep = 0.25;
+inline constexpr double kLeastFitPointSize = 6.0;
+
 // True when the text of a label, check box, option button, push button, one-line text box
 // or multi-line text fits the control in its present font. Other controls always fit.
 [[nodiscard]] bool textFits(const QWidget* control);

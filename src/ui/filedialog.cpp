@@ -4,10 +4,10 @@
 #include "game/gamestore.h"
 #include "shell/settingsstore.h"
 
-#include <QCoreApplication>
+#include <QDir>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QStandardPaths>
+#include <QTemporaryFile>
 
 namespace tfp::ui {
 namespace {
@@ -19,6 +19,31 @@ bool containsSeparator(const QString& path)
 #else
     return path.contains(u'/');
 #endif
+}
+
+// True when a file can be made in the folder: tried, since on Windows the folder's
+// attributes say nothing of the permissions of the user.
+bool canCreateFileIn(const QString& folder)
+{
+    QTemporaryFile probe(folder + QStringLiteral("/.turnpicker-XXXXXX"));
+    return probe.open();
+}
+
+// True for a folder in one of the folders programs are installed in, where a standard user
+// may not write (an administrator may, or a file system may pretend so).
+bool isUnderProgramFolders(const QString& folder)
+{
+#ifdef Q_OS_WIN
+    const QString path = QDir::cleanPath(QDir::fromNativeSeparators(folder)) + u'/';
+    for (const char* name : {"ProgramFiles", "ProgramFiles(x86)", "ProgramW6432"}) {
+        const QString root = QDir::fromNativeSeparators(qEnvironmentVariable(name));
+        if (!root.isEmpty() && path.startsWith(QDir::cleanPath(root) + u'/', Qt::CaseInsensitive))
+            return true;
+    }
+#else
+    Q_UNUSED(folder);
+#endif
+    return false;
 }
 
 } // namespace
@@ -54,7 +79,7 @@ std::optional<QString> FileDialog::exec(QWidget* parent, const FileDialogRequest
     return dialog.selectedFiles().constFirst();
 }
 
-QString defaultSaveFolder()
+QString defaultSaveFolder(const QString& programFolder)
 {
     using namespace tfp::shell;
     if (settingsFlags().UseLastSavePath) {
@@ -62,8 +87,7 @@ QString defaultSaveFolder()
         if (!stored.isEmpty())
             return stored;
     }
-    const QString programFolder = QCoreApplication::applicationDirPath();
-    if (QFileInfo(programFolder).isWritable())
+    if (!isUnderProgramFolders(programFolder) && canCreateFileIn(programFolder))
         return programFolder;
     return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
 }

@@ -5,6 +5,7 @@
 #include "shell/dialogseam.h"
 
 #include <optional>
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 
@@ -35,8 +36,11 @@ public:
 };
 
 // The folder a first save dialog starts in: the stored last save folder when that option
-// is on, otherwise the program's own folder when it is writable, else the documents folder.
-[[nodiscard]] QString defaultSaveFolder();
+// is on, otherwise the program's folder `programFolder` when a file can be made in it and it
+// is not under the system's program folders (on Windows the Program Files folders, whose
+// permissions a folder's attributes do not show), else the documents folder.
+[[nodiscard]] QString
+defaultSaveFolder(const QString& programFolder = QCoreApplication::applicationDirPath());
 
 // Shows the save (or open) dialog for a game file. `filePath` comes in as the path to
 // offer and leaves as the chosen path, or empty when the user cancelled.

@@ -4,17 +4,32 @@
 #include "shell/textfit.h"
 #include "shell/windowposition.h"
 
+#include <algorithm>
+#include <memory>
 #include <QFont>
 #include <QIcon>
 #include <QLabel>
 #include <QPainter>
-#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QTextLayout>
 
 namespace tfp::ui {
+namespace {
+
+QFont textFont()
+{
+    QFont arial(QStringLiteral("Arial"));
+    arial.setPointSizeF(9);
+    return arial;
+}
+
+} // namespace
 
 frmConfirmSave::frmConfirmSave(QWidget* parent)
-    : QDialog(parent), m_text(new QPlainTextEdit(this)), m_instructions(new QLabel(this)),
+    : QDialog(parent), m_text(new QTextEdit(this)), m_instructions(new QLabel(this)),
       m_yes(new QPushButton(QStringLiteral("&Yes"), this)),
       m_no(new QPushButton(QStringLiteral("&No"), this))
 {
@@ -24,18 +39,14 @@ frmConfirmSave::frmConfirmSave(QWidget* parent)
                    Qt::WindowCloseButtonHint);
     setFixedSize(403, 224);
 
-    QFont arial(QStringLiteral("Arial"));
-    arial.setPointSizeF(9);
-
     m_text->setObjectName(QStringLiteral("txtConfirmSave"));
     m_text->setReadOnly(true);
-    m_text->setFont(arial);
-    m_text->setTabStopDistance(QFontMetricsF(arial).horizontalAdvance(u' ') * 8);
+    m_text->setFont(textFont());
     m_text->setGeometry(6, 6, 391, 181);
 
     m_instructions->setObjectName(QStringLiteral("lblInstructions"));
     m_instructions->setText(QStringLiteral("Would you like to save the game file now?"));
-    m_instructions->setFont(arial);
+    m_instructions->setFont(textFont());
     m_instructions->setGeometry(31, 198, 239, 20);
 
     m_yes->setObjectName(QStringLiteral("cmdCommand_0"));
@@ -59,6 +70,34 @@ void frmConfirmSave::setText(const QString& text)
     QString shown = text;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     m_text->setPlainText(shown);
+    // The values in one column: the tab stop lies past the longest label. The font is made
+    // smaller, a quarter point at a time, only while the first line would wrap or the text
+    // would need a scroll bar.
+    QFont font = textFont();
+    for (;;) {
+        m_text->setFont(font);
+        const QFontMetricsF metrics(font);
+        qreal labels = 0;
+        for (const QString& line : shown.split(u'\n')) {
+            if (line.contains(u'\t'))
+                labels = std::max(labels, metrics.horizontalAdvance(line.section(u'\t', 0, 0)));
+        }
+        m_text->setTabStopDistance(labels + metrics.horizontalAdvance(u' '));
+        if (textFitsWhole() || font.pointSizeF() - shell::kFitStep < shell::kLeastFitPointSize)
+            break;
+        font.setPointSizeF(font.pointSizeF() - shell::kFitStep);
+    }
+}
+
+bool frmConfirmSave::textFitsWhole() const
+{
+    // Laid out apart from the control, which lays out only once it is shown.
+    const std::unique_ptr<QTextDocument> document(m_text->document()->clone());
+    document->setDefaultFont(m_text->font());
+    document->setDefaultTextOption(m_text->document()->defaultTextOption());
+    document->setTextWidth(m_text->contentsRect().width());
+    return document->size().height() <= m_text->contentsRect().height() &&
+           document->firstBlock().layout()->lineCount() == 1;
 }
 
 QString frmConfirmSave::text() const

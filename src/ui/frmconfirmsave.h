@@ -6,7 +6,7 @@
 #include <QDialog>
 
 class QLabel;
-class QPlainTextEdit;
+class QTextEdit;
 class QPushButton;
 
 namespace tfp::ui {
@@ -33,8 +33,10 @@ protected:
 
 private:
     void answer(bool accept);
+    // True when the text needs no scroll bar and its first line is whole on one line.
+    [[nodiscard]] bool textFitsWhole() const;
 
-    QPlainTextEdit* m_text;
+    QTextEdit* m_text;
     QLabel* m_instructions;
     QPushButton* m_yes;
     QPushButton* m_no;

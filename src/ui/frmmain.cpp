@@ -282,6 +282,7 @@ void frmMain::buildControls()
     picStatusFrame->setObjectName(QStringLiteral("picStatusFrame"));
     picStatusFrame->setFrameShape(QFrame::NoFrame);
     picStatusFrame->setGeometry(18, 203, 278, 62);
+    picStatusFrame->setAccessibleName(QStringLiteral("Game status"));
     setBlack(picStatusFrame);
     txtGameStatusTitle = new QLineEdit(picStatusFrame);
     txtGameStatusTitle->setObjectName(QStringLiteral("txtGameStatus_0"));
@@ -292,9 +293,11 @@ void frmMain::buildControls()
     txtGameStatusTitle->setFont(statusTitleFont());
     txtGameStatusTitle->setFocusPolicy(Qt::NoFocus);
     txtGameStatusTitle->setContextMenuPolicy(Qt::NoContextMenu);
+    txtGameStatusTitle->setAccessibleName(QStringLiteral("Status title"));
     setBlack(txtGameStatusTitle);
     txtGameStatusMessage = new QTextEdit(picStatusFrame);
     txtGameStatusMessage->setObjectName(QStringLiteral("txtGameStatus_1"));
+    txtGameStatusMessage->setAccessibleName(QStringLiteral("Status message"));
     txtGameStatusMessage->setGeometry(0, 20, 274, 38);
     txtGameStatusMessage->setReadOnly(true);
     txtGameStatusMessage->setFrameShape(QFrame::NoFrame);
@@ -443,6 +446,7 @@ void frmMain::setMode(WindowMode mode)
         button(Command::Save)->setEnabled(false);
         button(Command::CheckTurn)->setEnabled(false);
         button(Command::CheckTurn)->setText(QStringLiteral("Check Turn"));
+        button(Command::CheckTurn)->setAccessibleName(QString());
         if (setup) {
             txtGameName->setFocus();
             setStatus({QStringLiteral("Setup the Game File"),
@@ -557,6 +561,12 @@ void frmMain::setCheckPicture(Light light)
 void frmMain::applyView(const GameView& view)
 {
     QToolButton* check = button(Command::CheckTurn);
+    // Screen readers speak a changed name of the control that has the focus: the button's
+    // carries the status, so the result of a check is spoken, not just the new caption. It
+    // changes while the button still has the focus, before it may be disabled.
+    QString spoken = view.status.title + QStringLiteral(": ") + view.status.message;
+    spoken.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    check->setAccessibleName(spoken + QStringLiteral(" ") + view.button.caption);
     check->setText(view.button.caption);
     check->setEnabled(view.button.enabled);
     if (view.button.picture)
@@ -585,14 +595,19 @@ void frmMain::mouseMoveEvent(QMouseEvent* event)
     QWidget::mouseMoveEvent(event);
 }
 
-void frmMain::contextMenuEvent(QContextMenuEvent* event)
+void frmMain::openProgramMenu(QWidget* over, const QPoint& globalPos)
 {
-    if (childAt(event->pos()))
-        return;
-    QMenu menu(this);
-    menu.setObjectName(QStringLiteral("systemMenu"));
-    shell::populateSystemMenu(menu, this);
-    menu.exec(event->globalPos());
+    if (m_menu && m_menu->isVisible())
+        return; // a platform may send both the key and a context menu event for it
+    auto* edit = qobject_cast<QLineEdit*>(over);
+    QMenu* menu = edit && edit->isEnabled() && !edit->isReadOnly()
+                      ? edit->createStandardContextMenu()
+                      : new QMenu(this);
+    menu->setObjectName(QStringLiteral("systemMenu"));
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    shell::populateSystemMenu(*menu, this);
+    m_menu = menu;
+    menu->popup(globalPos);
 }
 
 void frmMain::dragEnterEvent(QDragEnterEvent* event)
@@ -650,8 +665,20 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
             }
         }
     }
+    if (event->type() == QEvent::ContextMenu) {
+        // Anywhere in the window, by the mouse or the keyboard.
+        openProgramMenu(qobject_cast<QWidget*>(watched),
+                        static_cast<QContextMenuEvent*>(event)->globalPos());
+        return true;
+    }
     if (event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() == Qt::Key_Menu && key->modifiers() == Qt::NoModifier) ||
+            (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier)) {
+            auto* at = qobject_cast<QWidget*>(watched);
+            openProgramMenu(at, at->mapToGlobal(at->rect().center()));
+            return true;
+        }
         if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier) {
             handleEscape();
             return true;

@@ -7,11 +7,13 @@
 
 #include <array>
 #include <QPixmap>
+#include <QPointer>
 #include <QWidget>
 
 class QFrame;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QRadioButton;
 class QTextEdit;
 class QToolButton;
@@ -57,7 +59,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
-    void contextMenuEvent(QContextMenuEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -93,11 +94,15 @@ private:
     void runCheckTurnCommand();
     void handleEscape();
     void pressDefaultButton();
+    // The program's menu (About, Help Documentation, Program Options) at `globalPos`; over a
+    // text box that can be edited, after the box's own entries. One at a time.
+    void openProgramMenu(QWidget* over, const QPoint& globalPos);
 
     GameRecord m_record;
     WindowMode m_mode = WindowMode::Welcome;
     bool m_linkPressed = false; // the left button went down on lblMoreInfo
     QPixmap m_background;
+    QPointer<QMenu> m_menu; // the program's menu while it is open
 
     QLabel* lblSetup = nullptr;
     QLabel* lblGamePlay = nullptr;

@@ -15,6 +15,7 @@
 
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QTextEdit>
 #include <QToolButton>
 
 namespace tfp::ui {
@@ -79,14 +80,6 @@ void frmMain::createGame()
         backToName();
         return;
     }
-    if (flags.UseLastSavePath) {
-        QString folder;
-        if (splitPath(path, folder))
-            shell::WriteSetting(shell::Setting::LastSavePath, folder);
-    } else {
-        shell::DeleteSetting(shell::Setting::LastSavePath);
-    }
-
     record.FilePath = path;
     bool saved = false;
     {
@@ -95,6 +88,14 @@ void frmMain::createGame()
     }
     if (!saved)
         return;
+    // Only a folder the game was saved in is offered again: one that refused the save is not.
+    if (flags.UseLastSavePath) {
+        QString folder;
+        if (splitPath(path, folder))
+            shell::WriteSetting(shell::Setting::LastSavePath, folder);
+    } else {
+        shell::DeleteSetting(shell::Setting::LastSavePath);
+    }
 
     m_record = record;
     setMode(WindowMode::GamePlay);
@@ -141,12 +142,13 @@ void frmMain::openGame(const QString& chosen)
 void frmMain::focusCheckButton()
 {
     // Enter checks the turn of a game just shown. When the button is disabled (the battle
-    // is over, or the file must be sent on) the focus rests on the window itself, not on
-    // the next button, so Enter does nothing until the player chooses a command.
+    // is over, or the file must be sent on) the focus rests on the status message, which a
+    // screen reader then reads, not on the next button, so Enter does nothing until the
+    // player chooses a command.
     if (button(Command::CheckTurn)->isEnabled())
         button(Command::CheckTurn)->setFocus();
     else
-        setFocus();
+        txtGameStatusMessage->setFocus();
 }
 
 void frmMain::showGame()
@@ -173,6 +175,13 @@ void frmMain::runCheckTurnCommand()
     {
         const shell::OverrideCursor wait;
         outcome = checkTurnCommand(m_record, interaction);
+    }
+    if (outcome.result == CheckResult::ChangedElsewhere) {
+        // The game on screen is no longer the file's: nothing stale stays, as after a refused
+        // opening, and the player opens the file again.
+        setMode(WindowMode::Welcome);
+        button(Command::Open)->setFocus();
+        return;
     }
     applyView(outcome.view);
     focusCheckButton();

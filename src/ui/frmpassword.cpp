@@ -37,20 +37,19 @@ frmPassword::frmPassword(QWidget* parent)
     setWindowTitle(QStringLiteral("Enter Password"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
-    setFixedSize(256, 115);
+    setFixedSize(310, 121);
 
-    makeLabel(this, 0, QStringLiteral("Player Name:"), QRect(50, 12, 65, 17));
-    makeLabel(this, 1, QStringLiteral("Password:"), QRect(50, 40, 65, 17));
-    QLabel* note =
-        makeLabel(this, 2, QStringLiteral("Passwords are case sensitive."), QRect(48, 64, 205, 17));
-    QFont arial = note->font(); // Arial, at the size of the other texts
-    arial.setFamilies({QStringLiteral("Arial")});
-    note->setFont(arial);
+    QLabel* name = makeLabel(this, 0, QStringLiteral("Player Name:"), QRect(46, 9, 104, 20));
+    QLabel* password = makeLabel(this, 1, QStringLiteral("Password:"), QRect(46, 37, 104, 20));
+    makeLabel(this, 2, QStringLiteral("Passwords are case sensitive."), QRect(46, 63, 258, 20));
+    // Screen readers name each box by its label.
+    name->setBuddy(m_userName);
+    password->setBuddy(m_password);
 
     m_userName->setObjectName(QStringLiteral("txtUserName"));
     m_userName->setReadOnly(true);
     m_userName->setFocusPolicy(Qt::NoFocus);
-    m_userName->setGeometry(115, 8, 135, 21);
+    m_userName->setGeometry(150, 8, 154, 22);
     QPalette palette = m_userName->palette();
     palette.setColor(QPalette::Base, palette.color(QPalette::Midlight));
     m_userName->setPalette(palette);
@@ -61,22 +60,26 @@ frmPassword::frmPassword(QWidget* parent)
     m_password->setToolTip(
         QStringLiteral(" Enter a password, between 1 and %1 characters, case sensitive ")
             .arg(kMaxPasswordLength));
-    m_password->setGeometry(115, 36, 135, 21);
+    m_password->setGeometry(150, 36, 154, 22);
     new EditorBehaviour(m_password, EditorBehaviour::Kind::Text);
 
     m_ok->setObjectName(QStringLiteral("cmdCommand_0"));
-    m_ok->setGeometry(128, 88, 60, 25);
+    m_ok->setGeometry(180, 92, 60, 25);
     m_ok->setDefault(true);
     m_ok->setEnabled(false);
     m_cancel->setObjectName(QStringLiteral("cmdCommand_1"));
-    m_cancel->setGeometry(192, 88, 60, 25);
+    m_cancel->setGeometry(244, 92, 60, 25);
 
     connect(m_password, &QLineEdit::textChanged, this,
             [this](const QString& text) { m_ok->setEnabled(!text.isEmpty()); });
     connect(m_ok, &QPushButton::clicked, this, &frmPassword::pressOk);
     connect(m_cancel, &QPushButton::clicked, this, &frmPassword::pressCancel);
 
+    // One size throughout: the labels, boxes and buttons share the dialog's font, made smaller
+    // together only where a caption would not fit.
     shell::fitTexts(this);
+    m_userName->setFont(m_ok->font());
+    m_password->setFont(m_ok->font());
     setTabOrder(m_password, m_ok);
     setTabOrder(m_ok, m_cancel);
     m_password->setFocus();

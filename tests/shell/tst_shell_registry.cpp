@@ -4,7 +4,6 @@
 #include "testsupport.h"
 
 #include <optional>
-#include <QSettings>
 #include <qt_windows.h>
 #include <QTest>
 // After the Windows types.
@@ -35,9 +34,11 @@ bool refuseMachineWrites()
 // clang-format off
 enum class Action { Write, Delete, Read };
 // The machine's and the user's values before (nullopt: none), what is done, whether the
-// machine's key refuses writes, and the two values and the one read after.
+// machine's key refuses writes, and the two values and the one read after; the user's value's
+// registry type.
 struct RegistryRow { std::optional<QString> machine, user; Action action; bool machineRefuses;
-                     std::optional<QString> machineAfter, userAfter; QString read; };
+                     std::optional<QString> machineAfter, userAfter; QString read;
+                     DWORD userType = REG_SZ; };
 // clang-format on
 
 } // namespace
@@ -53,39 +54,46 @@ private slots:
             RegDeleteTreeW(root, qUtf16Printable(kKey));
     }
 
-    // A write replaces the user's value.
+    // A write replaces the user's value, stored as typed ("@..." too); a value that is not
+    // plain text reads as empty.
     void machineKeyAndUserKey_data()
     {
         addRowColumn<RegistryRow>();
-        const std::optional<QString> none, on = "True", off = "False", empty = "", no = " No ";
-        addRow<RegistryRow>("write", on, on, Action::Write, false, off, none, "False");
-        addRow<RegistryRow>("write refused", on, none, Action::Write, true, on, off, "False");
+        const std::optional<QString> none, on = "True", off = "@False", empty = "", no = " No ";
+        addRow<RegistryRow>("write", on, on, Action::Write, false, off, none, "@False");
+        addRow<RegistryRow>("write refused", on, none, Action::Write, true, on, off, "@False");
         addRow<RegistryRow>("delete", on, off, Action::Delete, false, none, none, "");
         addRow<RegistryRow>("delete refused", on, none, Action::Delete, true, on, empty, "");
         addRow<RegistryRow>("read the user's first", on, no, Action::Read, false, on, no, "No");
+        addRow<RegistryRow>("expandable", on, no, Action::Read, false, on, no, "", REG_EXPAND_SZ);
+        addRow<RegistryRow>("binary", on, no, Action::Read, false, on, no, "", REG_BINARY);
     }
     void machineKeyAndUserKey()
     {
         QFETCH(RegistryRow, row);
         setRegistryKeyForTesting(kKey);
-        const QString machine = "HKEY_LOCAL_MACHINE\\" + kKey, user = "HKEY_CURRENT_USER\\" + kKey;
-        const auto value = [](const QString& key) -> std::optional<QString> {
-            const QSettings settings(key, QSettings::NativeFormat);
-            if (!settings.contains("PlaySounds"))
+        // The values as stored, by the registry's own calls.
+        const auto value = [](HKEY root) -> std::optional<QString> {
+            wchar_t text[64] = {};
+            DWORD bytes = sizeof(text) - sizeof(wchar_t);
+            if (RegGetValueW(root, qUtf16Printable(kKey), L"PlaySounds", RRF_RT_ANY | RRF_NOEXPAND,
+                             nullptr, text, &bytes) != ERROR_SUCCESS)
                 return std::nullopt;
-            return settings.value("PlaySounds").toString();
+            return QString::fromWCharArray(text);
         };
-        if (row.machine)
-            QSettings(machine, QSettings::NativeFormat).setValue("PlaySounds", *row.machine);
-        if (row.user)
-            QSettings(user, QSettings::NativeFormat).setValue("PlaySounds", *row.user);
+        const auto plant = [](HKEY root, const std::optional<QString>& text, DWORD type) {
+            return !text || RegSetKeyValueW(root, qUtf16Printable(kKey), L"PlaySounds", type,
+                                            text->utf16(), DWORD(text->size() + 1) * 2) == 0;
+        };
+        QVERIFY(plant(HKEY_LOCAL_MACHINE, row.machine, REG_SZ) &&
+                plant(HKEY_CURRENT_USER, row.user, row.userType));
         QVERIFY(!row.machineRefuses || refuseMachineWrites());
         if (row.action == Action::Write)
-            QVERIFY(WriteSetting(Setting::PlaySounds, QStringLiteral("False")));
+            QVERIFY(WriteSetting(Setting::PlaySounds, QStringLiteral("@False")));
         else if (row.action == Action::Delete)
             DeleteSetting(Setting::PlaySounds);
-        QCOMPARE(value(machine), row.machineAfter);
-        QCOMPARE(value(user), row.userAfter);
+        QCOMPARE(value(HKEY_LOCAL_MACHINE), row.machineAfter);
+        QCOMPARE(value(HKEY_CURRENT_USER), row.userAfter);
         QCOMPARE(ReadSetting(Setting::PlaySounds), row.read);
     }
 };

@@ -119,7 +119,8 @@ private slots:
         dialog.reject();
     }
 
-    // Each command by its exact id, then from the menu after a separator below its entries.
+    // Each command by its exact id, then from the menu after a separator below its entries (their
+    // texts are the main window's test's).
     void systemMenu()
     {
         QWidget main;
@@ -135,11 +136,6 @@ private slots:
         QMenu menu;
         menu.addAction(QStringLiteral("Other"));
         populateSystemMenu(menu, &main);
-        QStringList entries;
-        for (const QAction* action : menu.actions())
-            entries << (action->isSeparator() ? "-" : action->text());
-        QCOMPARE(entries, QStringList({"Other", "-", "About Torva Fogline Turnpicker...",
-                                       "Help Documentation...", "Program Options..."}));
         for (const int id : {1009, 1010, 1011, 1012, 1013, 0xF060})
             QCOMPARE(SystemMenuProc(&main, id), id >= 1010 && id <= 1012);
         for (int i = 2; i < 5; ++i)

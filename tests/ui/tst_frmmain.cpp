@@ -7,10 +7,12 @@
 #include "ui/updown.h"
 #include "windowseams.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
@@ -67,7 +69,7 @@ struct Numbers { QString turns, modifier; int highest;
 char* toString(const Numbers& n) { return test::fieldsText(n.turns, n.modifier, n.highest); }
 
 // What is done before a check: the game only opened, then a file refused or a dialog cancelled.
-enum class Before { GameOpened, DamagedFileRefused, DialogCancelled };
+enum class Before { GameOpened, DamagedFileRefused, DialogCancelled, ChangedElsewhere };
 struct CheckRow { qint16 ending; Before before; Shown shown; };
 
 // How a dialog is answered: its first button (OK, Yes), its second, Escape, or closed.
@@ -90,6 +92,12 @@ class tst_frmMain : public QObject
     bool enabled(Command c) { return button(c)->isEnabled(); }
     static QString focused() { return QApplication::focusWidget()->objectName(); }
     static void key(int k) { QTest::keyClick(QApplication::focusWidget(), Qt::Key(k)); }
+    // What a screen reader says of the control with the focus: its name and its value.
+    static QString spoken()
+    {
+        const auto* control = QAccessible::queryAccessibleInterface(QApplication::focusWidget());
+        return control->text(QAccessible::Name) + u'|' + control->text(QAccessible::Value);
+    }
     static Message message() { return MessageBox::testSeam().lastRequest().value_or(Message{}); }
     Shown shown()
     {
@@ -160,13 +168,16 @@ private slots:
             QVERIFY2(!w->isVisible(), qPrintable(w->objectName()));
     }
 
-    // The window starts at its welcome, the version in its title; the donation link opens on a
-    // left click pressed and released on it, nothing else; Escape asks whether to quit.
+    // The window starts at its welcome, the version in its title, the status lines named; the
+    // donation link opens on a left click pressed and released on it, nothing else; Escape asks
+    // whether to quit.
     void welcome_titleLinkAndQuit()
     {
         QCOMPARE(window->windowHandle()->title(), u"Torva Fogline Turnpicker v1.6.0");
         QCOMPARE(shown(), kWelcome);
         QCOMPARE(entries(), (Entries{kNoBoxes}));
+        for (const char* status : {"picStatusFrame", "txtGameStatus_0", "txtGameStatus_1"})
+            QVERIFY(!get<QWidget>(status)->accessibleName().isEmpty());
         auto* link = get<QLabel>("lblMoreInfo");
         QTest::mouseClick(link, Qt::LeftButton);
         QCOMPARE(seams->opened.size(), 1);
@@ -199,6 +210,27 @@ private slots:
             QCOMPARE(shown().mode, WindowMode::Setup);
             get(box)->clear();
         }
+    }
+
+    // Shift+F10 and the Menu key open the program's menu wherever the focus is, over a box
+    // after the box's own entries.
+    void programMenu_fromTheKeyboard()
+    {
+        const auto menu = [] { // its entries, separators empty; it closes
+            QStringList entries;
+            auto* shown = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            for (const QAction* action : shown ? shown->actions() : QList<QAction*>())
+                entries << action->text();
+            return (shown && shown->close()) ? entries : QStringList();
+        };
+        const QStringList program = {"About Torva Fogline Turnpicker...", "Help Documentation...",
+                                     "Program Options..."};
+        click(Command::New);
+        QTest::keyClick(get("txtAllied"), Qt::Key_F10, Qt::ShiftModifier);
+        const QStringList overBox = menu(); // the box's own entries, a separator, the program's
+        QCOMPARE(overBox.mid(overBox.size() - 4), QStringList{""} + program);
+        QTest::keyClick(get<QWidget>("optMode_1"), Qt::Key_Menu);
+        QCOMPARE(menu(), program);
     }
 
     // Names lose tag characters, control characters (pasted) and outer blanks; Save waits for
@@ -262,9 +294,10 @@ private slots:
     }
 
     // A new game that cannot be saved (its folder has gone) says why, and the window stays in
-    // Setup with the entries as they were.
+    // Setup with the entries as they were; the folder is not offered again.
     void createGame_saveFails_staysInSetup()
     {
+        shell::settingsFlags().UseLastSavePath = true;
         const QString path = seams->path(QStringLiteral("gone/ridge.tfp"));
         setup(kRidgeBoxes);
         press(Command::Save, path);
@@ -273,7 +306,15 @@ private slots:
                  qPrintable(message().text));
         QCOMPARE(shown(), kSetupToSave);
         QCOMPARE(entries(), (Entries{kRidgeBoxes, true}));
-        QVERIFY(!QFileInfo::exists(path));
+        QVERIFY(!QFileInfo::exists(path) &&
+                shell::ReadSetting(shell::Setting::LastSavePath).isEmpty());
+#ifdef Q_OS_WIN // nor a program folder under Program Files, though its attributes allow writing
+        const QByteArray programFiles = qgetenv("ProgramFiles");
+        qputenv("ProgramFiles", QFile::encodeName(QFileInfo(seams->dir.path()).path()));
+        QCOMPARE(defaultSaveFolder(seams->dir.path()),
+                 QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+        qputenv("ProgramFiles", programFiles);
+#endif
     }
 
     // A Secure game whose player #1 chose no password is refused before the file dialog, and
@@ -290,7 +331,8 @@ private slots:
         QCOMPARE(entries(), (Entries{kRidgeBoxes, true, false, true}));
     }
 
-    // A check of an opened game, the game in hand kept by a refused file or a cancelled dialog.
+    // A check of an opened game, the game in hand kept by a refused file or a cancelled dialog;
+    // a file another copy checked (turn 17) leaves nothing stale on screen.
     void checkTurn_data()
     {
         addRowColumn<CheckRow>();
@@ -298,6 +340,7 @@ private slots:
         addRow<CheckRow>("the end", 17, Before::GameOpened, kTheEnd);
         addRow<CheckRow>("damaged file refused first", 20, Before::DamagedFileRefused, kNotTheEnd);
         addRow<CheckRow>("file dialog cancelled first", 20, Before::DialogCancelled, kNotTheEnd);
+        addRow<CheckRow>("changed by another copy", 20, Before::ChangedElsewhere, kWelcome);
     }
     void checkTurn()
     {
@@ -310,7 +353,9 @@ private slots:
         const GameRecord inHand = window->gameRecord();
         const QString refused = seams->path(QStringLiteral("refused.tfp"));
         QVERIFY(test::writeFile(refused, "zz\r\n"));
-        if (row.before != Before::GameOpened) {
+        if (row.before == Before::ChangedElsewhere)
+            QVERIFY(test::saveGame(game = test::basicGame(17, 20), inHand.FilePath));
+        else if (row.before != Before::GameOpened) {
             press(Command::Open, row.before == Before::DamagedFileRefused ? refused : QString());
             QCOMPARE(message().text.isEmpty(), row.before != Before::DamagedFileRefused);
             QCOMPARE(window->gameRecord(), inHand);
@@ -319,8 +364,12 @@ private slots:
         }
         key(Qt::Key_Return);
         QCOMPARE(shown(), row.shown);
+        if (row.shown.mode == kGamePlay) // the result is spoken where the focus is
+            QVERIFY2(spoken().contains(row.shown.message), qPrintable(spoken()));
         QCOMPARE(seams->played.constLast(),
-                 shell::soundFilePath(row.ending == 17 ? SoundCue::EndGame : SoundCue::NextTurn));
+                 shell::soundFilePath(row.ending == 17              ? SoundCue::EndGame
+                                      : row.shown.mode == kGamePlay ? SoundCue::NextTurn
+                                                                    : SoundCue::Event));
         const GameRecord inFile = test::loadGame(game.FilePath); // a Basic check marks no player
         QCOMPARE(QList<int>({inFile.CurrentTurn, inFile.Player1LastTurn, inFile.Player2LastTurn}),
                  QList<int>({17, 0, 0}));
@@ -423,7 +472,9 @@ private slots:
         QFETCH(PasswordRow, row);
         frmPassword dialog;
         dialog.open();
-        dialog.findChild<QLineEdit*>(QStringLiteral("txtPassword"))->setText(row.typed);
+        auto* box = dialog.findChild<QLineEdit*>(QStringLiteral("txtPassword"));
+        box->setText(row.typed);
+        QCOMPARE(QAccessible::queryAccessibleInterface(box)->text(QAccessible::Name), "Password:");
         const QList<QPushButton*> buttons = dialog.findChildren<QPushButton*>(); // OK, Cancel
         QCOMPARE(buttons[0]->isEnabled(), !row.typed.isEmpty());
         if (row.press == Press::Escape)

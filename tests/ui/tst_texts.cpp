@@ -1,5 +1,6 @@
 // Every text of the fixed-size windows is shown whole, with the desktop's font and a wider
 // one. CTest runs it again at 120 dots per inch and with DejaVu alone (no Arial metrics).
+#include "game/setup.h"
 #include "shell/frmabout.h"
 #include "shell/frmoptions.h"
 #include "ui/frmmain.h"
@@ -7,10 +8,14 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QFontInfo>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStyleOptionButton>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextEdit>
 #include <QToolButton>
 
 using namespace tfp;
@@ -46,6 +51,24 @@ static QStringList cutTexts(const QWidget& window)
     return cut;
 }
 
+// A new game's confirmation as shown: in how many columns its values start, on how many lines
+// its first line lies, and whether it has a scroll bar.
+static QString confirmationLayout(ui::frmConfirmSave& dialog)
+{
+    dialog.setText(confirmationText({"Ridge", "Anna", "Ben", "20", "3", GameType::QuickBattle}));
+    dialog.show();
+    const auto* text = dialog.findChild<QTextEdit*>();
+    QSet<qreal> columns;
+    for (QTextBlock block = text->document()->begin(); block.isValid(); block = block.next()) {
+        if (const int tab = block.text().indexOf(u'\t'); tab >= 0)
+            columns << block.layout()->lineAt(0).cursorToX(tab + 1);
+    }
+    return QStringLiteral("confirmation in %1 columns, first line on %2, scroll bar %3")
+        .arg(columns.size())
+        .arg(text->document()->firstBlock().layout()->lineCount())
+        .arg(text->verticalScrollBar()->isVisible());
+}
+
 class tst_Texts : public QObject
 {
     Q_OBJECT
@@ -55,7 +78,8 @@ private slots:
     {
         const test::WindowSeams seams;
         QStringList cut;
-        for (const QFont& font : {QApplication::font(), QFont(QStringLiteral("DejaVu Sans"), 11)}) {
+        const QFont fonts[] = {QApplication::font(), QFont(QStringLiteral("DejaVu Sans"), 11)};
+        for (const QFont& font : fonts) {
             QApplication::setFont(font);
             ui::frmMain main;
             main.load();
@@ -66,6 +90,15 @@ private slots:
             for (const QWidget* window : std::initializer_list<const QWidget*>{
                      &main, &password, &confirm, &options, &about})
                 cut << cutTexts(*window);
+            if (const QString shown = confirmationLayout(confirm);
+                shown != "confirmation in 1 columns, first line on 1, scroll bar 0")
+                cut << shown;
+            QSet<qreal> sizes; // the password dialog's: one, and in the desktop's font its size
+            for (const QWidget* control : password.findChildren<QWidget*>())
+                sizes << QFontInfo(control->font()).pointSizeF();
+            if (sizes.size() != 1 ||
+                (&font == fonts && !sizes.contains(QFontInfo(font).pointSizeF())))
+                cut << QStringLiteral("frmPassword in %1 sizes").arg(sizes.size());
         }
         QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QStringLiteral(", "))));
     }
