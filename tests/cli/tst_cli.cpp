@@ -101,15 +101,11 @@ private slots:
         const QByteArray before = fileBytes(file);
         QString output, errors;
         QTextStream input(&in), o(&output), e(&errors);
-        QCOMPARE(
-            cli::run(arguments.split(u' ', Qt::SkipEmptyParts)
-                         .replaceInStrings("FILE", file)
-                         .replaceInStrings("BARE", dir.filePath("game"))
-                         .replaceInStrings("LONG", dir.filePath(QString(245, u'g') + ".tfp"))
-                         .replaceInStrings(
-                             "EVIL", dir.filePath("evil\x1b]0;owned\x07\n\x1b[2J\u202e\ufffd")),
-                     {input, o, e}),
-            status);
+        QStringList words = arguments.split(u' ', Qt::SkipEmptyParts);
+        words.replaceInStrings("FILE", file).replaceInStrings("BARE", dir.filePath("game"));
+        words.replaceInStrings("LONG", dir.filePath(QString(245, u'g') + ".tfp"));
+        words.replaceInStrings("EVIL", dir.filePath("evil\x1b]0;owned\x07\n\x1b[2J\u202e\ufffd"));
+        QCOMPARE(cli::run(words, {input, o, e}), status);
         QCOMPARE(out.isEmpty() || out.endsWith('\n') ? output : output.left(out.size()), out);
         QVERIFY2(err.isEmpty() ? errors.isEmpty() : errors.contains(err), qPrintable(errors));
         // Refused and unreadable: nothing written, nothing else made.

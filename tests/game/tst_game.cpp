@@ -638,7 +638,7 @@ private slots:
             Recorder again({passwords[holder - 1]}), next({passwords[other - 1]});
             QCOMPARE(openGameFile(o.record.FilePath, again, random).status,
                      OpenStatus::PasswordRefused);
-            QCOMPARE(again.prompts.first().caption,
+            QCOMPARE(again.prompts.first(),
                      QStringLiteral("Enter Password for Player #%1").arg(other));
             o = openGameFile(o.record.FilePath, next, random);
             QCOMPARE(fileBytes(o.record.FilePath), before); // opening alone changes nothing

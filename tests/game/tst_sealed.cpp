@@ -24,6 +24,9 @@ constexpr quint32 kGoesOnAtFirstCheck = 3; // the sample game from this seed goe
 
 // clang-format off
 struct DrawRow { quint64 u, sum, weight; std::optional<bool> ends; };
+// The window of 20 turns with this modifier and type, and chi-square at 0.1 % for its width - 1
+// degrees of freedom.
+struct ChiRow { qint16 modifier; GameType type; double critical; };
 // clang-format on
 
 // The sample game between two computers, each with a key folder of its own, in one file.
@@ -113,10 +116,9 @@ private slots:
             for (qint16 turns = 1; turns <= 99; ++turns) {
                 for (qint16 m = 0; m < turns; ++m) {
                     const Window w = endingWindow(turns, m, type).value();
-                    QVERIFY(
-                        describeEndingRange(turns, m, type)
-                            .startsWith(
-                                QString("%1 and %2 ").arg(w.lowest).arg(w.lowest + w.width - 1)));
+                    const QString range =
+                        QString("%1 and %2 ").arg(w.lowest).arg(w.lowest + w.width - 1);
+                    QVERIFY(describeEndingRange(turns, m, type).startsWith(range));
                     QCOMPARE(weightFrom(1, w.width),
                              m == 0 ? 1 : (type == GameType::Scenario ? 2 * m : 4 * m));
                     for (int k = 1; k <= w.width; ++k)
@@ -203,21 +205,18 @@ private slots:
     // 0.1 % level for the degrees of freedom of each window).
     void simulatedGames_endingTurnsFollowTheWeights_data()
     {
-        QTest::addColumn<int>("modifier");
-        QTest::addColumn<GameType>("type");
-        QTest::addColumn<double>("critical"); // chi-square at 0.1 % for width - 1 degrees
-        QTest::newRow("scenario, modifier 1") << 1 << GameType::Scenario << 10.83;
-        QTest::newRow("scenario, modifier 3") << 3 << GameType::Scenario << 16.27;
-        QTest::newRow("quick battle, modifier 3") << 3 << GameType::QuickBattle << 24.32;
-        QTest::newRow("scenario, modifier 8") << 8 << GameType::Scenario << 26.12;
+        addRowColumn<ChiRow>();
+        addRow<ChiRow>("scenario, modifier 1", 1, GameType::Scenario, 10.83);
+        addRow<ChiRow>("scenario, modifier 3", 3, GameType::Scenario, 16.27);
+        addRow<ChiRow>("quick battle, modifier 3", 3, GameType::QuickBattle, 24.32);
+        addRow<ChiRow>("scenario, modifier 8", 8, GameType::Scenario, 26.12);
     }
 
     void simulatedGames_endingTurnsFollowTheWeights()
     {
-        QFETCH(int, modifier);
-        QFETCH(GameType, type);
-        QFETCH(double, critical);
-        const Window w = endingWindow(20, qint16(modifier), type).value();
+        QFETCH(ChiRow, row);
+        const auto [modifier, type, critical] = row;
+        const Window w = endingWindow(20, modifier, type).value();
         QRandomGenerator random(quint32(1000 + modifier * 10 + int(type)));
         constexpr int kGames = 6000;
         QList<int> ends(w.width + 1, 0);
@@ -226,14 +225,11 @@ private slots:
             random.fillRange(reinterpret_cast<quint32*>(bytes.data()), bytes.size() / 4);
             const QByteArray id = bytes.left(16), seed1 = bytes.mid(16, 32),
                              seed2 = bytes.right(32);
-            const auto v1 = [&](int k) {
-                return chainValue(seed1, k, w.width);
-            };
-            const auto v2 = [&](int k) {
-                return chainValue(seed2, k, w.width);
-            };
+            const QByteArray c1 = chainValue(seed1, 0, w.width), c2 = chainValue(seed2, 0, w.width);
             int k = 1;
-            while (!turnEnds(turnValue(id, v1(0), v2(0), k, v1(k), v2(k)), k, w.width))
+            while (!turnEnds(turnValue(id, c1, c2, k, chainValue(seed1, k, w.width),
+                                       chainValue(seed2, k, w.width)),
+                             k, w.width))
                 ++k;
             ++ends[k];
         }
@@ -274,31 +270,22 @@ private slots:
         addRow<TamperRow>("mode Secure", [](G g, Table&) { g.SecurityMode = SecurityMode::Secure; }, mode + "Secure.");
         addRow<TamperRow>("malformed id", [](G g, Table&) { g.SealedGame = g.SealedGame.toUpper(); }, "The sealed game is damaged: the value 'SealedGame' is malformed.");
         addRow<TamperRow>("player #1 reveals turn 19's value early", [](G g, Table& t) { g.SealedReveal1 = revealText({3, t.chainOf(1, 3)}); }, tampered + "player #1 has revealed 3 values and player #2 1");
+        addRow<TamperRow>("another game's values under this game's id", [](G g, Table&) {
+            const GameRecord other = Table(2).game();
+            g.SealedCommit1 = other.SealedCommit1, g.SealedCommit2 = other.SealedCommit2, g.SealedReveal2 = other.SealedReveal2;
+            g.SealedReveal1.clear();
+        }, tampered + "player #1's commitment");
+        addRow<TamperRow>("player #2 swaps their chain for one where turn 17 still goes on", [](G g, Table&) {
+            const GameRecord honest = g;
+            QString problem;
+            State state;
+            for (quint32 seed = 100; seed == 100 || !readState(g, state, problem); ++seed) {
+                const GameRecord fresh = Table(seed).game(); // ground for, as a cheat would
+                g = honest;
+                g.SealedCommit2 = fresh.SealedCommit2, g.SealedReveal2 = fresh.SealedReveal2;
+            }
+        }, tampered + "player #2's commitment");
         // clang-format on
-        addRow<TamperRow>(
-            "another game's values under this game's id",
-            [](G g, Table&) {
-                const GameRecord other = Table(2).game();
-                g.SealedCommit1 = other.SealedCommit1;
-                g.SealedCommit2 = other.SealedCommit2;
-                g.SealedReveal2 = other.SealedReveal2;
-                g.SealedReveal1.clear();
-            },
-            tampered + "player #1's commitment");
-        addRow<TamperRow>(
-            "player #2 swaps their chain for one where turn 17 still goes on",
-            [](G g, Table&) {
-                const GameRecord honest = g;
-                QString problem;
-                State state;
-                for (quint32 seed = 100; seed == 100 || !readState(g, state, problem); ++seed) {
-                    const GameRecord fresh = Table(seed).game(); // ground for, as a cheat would
-                    g = honest;
-                    g.SealedCommit2 = fresh.SealedCommit2;
-                    g.SealedReveal2 = fresh.SealedReveal2;
-                }
-            },
-            tampered + "player #2's commitment");
     }
 
     void openGameFile_tamperedFile_refusedWithReason()

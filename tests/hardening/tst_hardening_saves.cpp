@@ -89,10 +89,7 @@ private slots:
         };
         QRandomGenerator random(replayableSeed());
         qint64 wholeRunNs = 0;
-        int leftBehind = 0;
-        int turn = 0;
-        int killedBefore = 0;
-        int killedAfter = 0;
+        int leftBehind = 0, turn = 0, killedBefore = 0, killedAfter = 0;
         for (int run = 0; run < kRuns; ++run) {
             const bool whole = run % 25 == 0;
             const qint64 delayNs = whole ? 0 : random.bounded(wholeRunNs + wholeRunNs / 4);
@@ -122,8 +119,8 @@ private slots:
             // what the killed runs left goes, so that each run finds the folder as a player would.
             for (const QString& left : QDir(dir.path()).entryList(QDir::Files | QDir::Hidden))
                 leftBehind += left != "game.tfp" && QFile::remove(dir.filePath(left));
-            killedBefore += killed && after == turn ? 1 : 0;
-            killedAfter += killed && after == turn + 1 ? 1 : 0;
+            killedBefore += killed && after == turn;
+            killedAfter += killed && after == turn + 1;
             turn = after;
         }
         qInfo("%d runs: %d killed before the save, %d after it, %d not killed; %d files left",
