@@ -16,14 +16,9 @@ namespace {
 // The arguments, the game saved first as FILE (nullopt: none), the exit status, all of
 // standard output (or how it begins, when that ends no line), a part of standard error (empty:
 // nothing there), standard input, and player #1's password in the file a new game made.
-struct CliRow
-{
-    QString arguments;
-    std::optional<GameRecord> game;
-    int status;
-    QString out, err, in;
-    std::optional<QString> player1Pwd;
-};
+// clang-format off
+struct CliRow { QString arguments; std::optional<GameRecord> game; int status; QString out, err, in; std::optional<QString> player1Pwd; };
+// clang-format on
 } // namespace
 
 class TestCli : public QObject
@@ -125,14 +120,14 @@ private slots:
     {
         QTemporaryDir dir;
         const QString file = dir.filePath("ridge.tfp");
-        const auto run = [&](const QString& command, const char* computer, QString* out = nullptr) {
+        QString shown; // what the last command wrote, to either stream
+        const auto run = [&](const QString& command, const char* computer) {
             QString in, output, errors;
             QTextStream input(&in), o(&output), e(&errors);
-            const int status = cli::run(QString(command).replace("FILE", file).split(u' ') +
-                                            QStringList{"--keys", dir.filePath(computer)},
-                                        {input, o, e});
-            if (out)
-                *out = output + errors;
+            const QStringList keys = {"--keys", dir.filePath(computer)};
+            const int status =
+                cli::run(QString(command).replace("FILE", file).split(u' ') + keys, {input, o, e});
+            shown = output + errors;
             return status;
         };
         const QString python = QStandardPaths::findExecutable("python3");
@@ -141,14 +136,11 @@ private slots:
             verifier.start(python, {QStringLiteral(TFP_SOURCE_DIR "/verify_sealed.py"), file});
             return verifier.waitForFinished() && verifier.exitCode() == 0;
         };
-        QString shown;
-        QCOMPARE(run("new FILE --game Ridge --player1 Anna --player2 Ben --turns 20 --modifier 3 "
-                     "--type quick --mode sealed",
-                     "anna", &shown),
-                 0);
+        const QString create = "new FILE --game Ridge --player1 Anna --player2 Ben --turns 20";
+        QCOMPARE(run(create + " --modifier 3 --type quick --mode sealed", "anna"), 0);
         QCOMPARE(shown, "Game File Saved\nAnna, send this file to player #2.\n");
         QCOMPARE(loadGame(file).Version, "1.6.0"); // which 1.5 copies refuse
-        QCOMPARE(run("check FILE", "ben", &shown), 4);
+        QCOMPARE(run("check FILE", "ben"), 4);
         QVERIFY(shown.endsWith("turnpicker-cli join " + file + "\n"));
         QCOMPARE(run("join FILE", "anna"), 1);
         QCOMPARE(run("join FILE", "ben"), 0);
@@ -158,13 +150,13 @@ private slots:
         for (const char* computer = "anna"; status == 0; computer = checks % 2 ? "ben" : "anna") {
             QVERIFY(python.isEmpty() || verified());
             QVERIFY(++checks <= 7);
-            status = run("check FILE", computer, &shown);
+            status = run("check FILE", computer);
             QVERIFY(shown.endsWith(
                 QString(", send this file to player #%1.\n").arg(checks % 2 == 1 ? 2 : 1)));
         }
         QCOMPARE(status, 3);
         QVERIFY(python.isEmpty() || verified());
-        QCOMPARE(run("info FILE", "carl", &shown), 0);
+        QCOMPARE(run("info FILE", "carl"), 0);
         QVERIFY(shown.contains(QString("Ending turn:   %1 (verified)\n").arg(16 + checks)));
         QVERIFY(shown.contains("Key here:      none (it would be "));
         QDirIterator keys(dir.path(), {"*.key"}, QDir::Files, QDirIterator::Subdirectories);

@@ -168,10 +168,9 @@ private slots:
         QCOMPARE(buffer.data(), QByteArray());
     }
 
-    // A device that fails part way says why, whether written or read.
     void readAndWriteGame_deviceFails_saysWhy()
     {
-        FailingDevice full(700), gone(200, dataFile(kRidgeLine)); // both in the data line
+        TestDevice full({}, false, 700), gone(dataFile(kRidgeLine).first(200)); // in the data line
         full.open(QIODevice::WriteOnly);
         gone.open(QIODevice::ReadOnly);
         GameRecord record;
@@ -265,7 +264,8 @@ private slots:
     void readGame_endlessSource_boundedInBytes()
     {
         QFETCH(Endless, row);
-        EndlessDevice device(row.pattern);
+        TestDevice device(row.pattern, true);
+        device.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
         GameRecord record;
         FileErrorInfo error;
         QVERIFY(!tfp::readGame(device, record, error) && !error.Description.isEmpty());
@@ -313,8 +313,7 @@ private slots:
     void getData_outcomes()
     {
         QFETCH(GetData, row);
-        QTemporaryDir dir;
-        const QString file = dir.filePath(row.name);
+        const QString file = path(row.name);
         const QByteArray content =
             row.at == AtPath::SampleGame ? dataFile(kRidgeLine) : QByteArray("zz\r\n");
         if (row.at == AtPath::Folder)
@@ -372,12 +371,11 @@ private slots:
     // character shorter is created and checked.
     void saveNewGame_nameTooLong_refusedNothingWritten()
     {
-        QTemporaryDir dir;
         Recorder recorder;
         GameRecord game = prepareNewGame(sampleEntries(), recorder);
-        game.FilePath = dir.filePath(QString(244, u'g') + ".tfp");
+        game.FilePath = path(QString(244, u'g') + ".tfp");
         QVERIFY(saveNewGame(game, recorder) && checkTurnCommand(game, recorder).saved);
-        game.FilePath = dir.filePath(QString(245, u'g') + ".tfp");
+        game.FilePath = path(QString(245, u'g') + ".tfp");
         QVERIFY(!saveNewGame(game, recorder) && !QFileInfo::exists(game.FilePath));
         QCOMPARE(recorder.messages.size(), 1);
         QVERIFY2(recorder.messages[0].text.contains("' is too long"),
@@ -542,16 +540,10 @@ private slots:
     // opening the file Ben sent her, may check when her last check is of an earlier turn.
     void openGameFile_outcomes_data()
     {
-        const auto sent = [](qint16 current, qint16 marker) {
-            GameRecord r = secureGame(current, 20, 2);
-            r.Player1LastTurn = marker;
-            return r;
-        };
-        const auto version = [](const QString& version) {
-            GameRecord r = basicGame();
-            r.Version = version;
-            return r;
-        };
+        // clang-format off
+        const auto sent = [](qint16 current, qint16 marker) { GameRecord r = secureGame(current, 20, 2); r.Player1LastTurn = marker; return r; };
+        const auto version = [](const QString& version) { GameRecord r = basicGame(); r.Version = version; return r; };
+        // clang-format on
         GameRecord noHolder = sent(17, 0), undrawn = secureGame(16, -1, 1);
         noHolder.CurrentPlayer = noHolder.DestinationPlayer = kNoPlayer;
         undrawn.Player2Pwd.clear();
@@ -623,15 +615,13 @@ private slots:
             QCOMPARE(o.view.button.enabled, true);
             const CheckOutcome c = checkTurnCommand(o.record, ben);
             const bool last = turn == 20;
-            QCOMPARE(
-                c.view,
-                (GameView{{QString("Turn #%1").arg(turn),
-                           (last ? "BATTLE OVER - CEASE FIRE!" : "This is NOT the ending turn.") +
-                               QString("\r\n%1, send this file to player #%2.")
-                                   .arg(names[holder - 1])
-                                   .arg(other),
-                           last ? StatusColour::Red : StatusColour::Green},
-                          {"Send File", false, Light::Red}}));
+            const QString said =
+                last ? "BATTLE OVER - CEASE FIRE!" : "This is NOT the ending turn.";
+            const QString to =
+                QString("\r\n%1, send this file to player #%2.").arg(names[holder - 1]);
+            const StatusView status{QString("Turn #%1").arg(turn), said + to.arg(other),
+                                    last ? StatusColour::Red : StatusColour::Green};
+            QCOMPARE(c.view, (GameView{status, {"Send File", false, Light::Red}}));
             QCOMPARE(playerLastTurn(loadGame(o.record.FilePath), holder), turn);
             // The same player cannot check again: opening asks for the other's password.
             const QByteArray before = fileBytes(o.record.FilePath);
