@@ -171,9 +171,7 @@ private slots:
     {
         const int width = 4;
         const QByteArray seed1(32, '\x11'), seed2(32, '\x22');
-        QByteArray id;
-        for (char c = 0; c < 16; ++c)
-            id += c;
+        const QByteArray id = QByteArray::fromHex("000102030405060708090a0b0c0d0e0f");
         const QByteArray c1 = chainValue(seed1, 0, width), c2 = chainValue(seed2, 0, width);
         QCOMPARE(c1.toHex(), "4a7e548f67548996f647098178b2a2a24fa92c91dcefac91b3ad1506c582a114");
         QCOMPARE(c2.toHex(), "d9ac78a6b6c9651dc7e921f3f9e0c829afe23bd87843732be4eadca07a041519");
