@@ -16,14 +16,9 @@ namespace {
 // The arguments, the game saved first as FILE (nullopt: none), the exit status, all of
 // standard output (or how it begins, when that ends no line), a part of standard error (empty:
 // nothing there), standard input, and player #1's password in the file a new game made.
-struct CliRow
-{
-    QString arguments;
-    std::optional<GameRecord> game;
-    int status;
-    QString out, err, in;
-    std::optional<QString> player1Pwd;
-};
+// clang-format off
+struct CliRow { QString arguments; std::optional<GameRecord> game; int status; QString out, err, in; std::optional<QString> player1Pwd; };
+// clang-format on
 } // namespace
 
 class TestCli : public QObject
@@ -58,6 +53,7 @@ private slots:
                               "Player #2:     Ben\nTurns:         20\nModifier:      3\n"
                               "Last checked:  %1\nNext to check: %2\n";
         const QString held = "Held by:       player #%1 (%2)\nGoes next to:  player #%3 (%4)\n";
+        // clang-format off
         row("nothing", "", none, 2, "", "No command given.");
         row("unknown command", "play", none, 2, "", "Unknown command 'play'.");
         row("help", "--help", none, 0, "Usage:\n  turnpicker-cli new");
@@ -65,54 +61,30 @@ private slots:
         row("version", "-v", none, 0, "turnpicker-cli 1.6.0 (Torva Fogline Turnpicker)\n");
         row("new: refused entry", create + "basic --turns 100", none, 2, "", "from 1 to 99.");
         row("new: unknown type", create + "basic --type campaign", none, 2, "", "'scenario' or");
-        row("new: unknown mode", create + "open", none, 2, "",
-            "--mode must be 'basic', 'secure' or");
-        row("new: other extension", QString(create).replace("FILE", "FILE.txt") + "basic", none, 2,
-            "", "A game file's name must end in .tfp.");
+        row("new: unknown mode", create + "open", none, 2, "", "--mode must be 'basic', 'secure' or");
+        row("new: other extension", QString(create).replace("FILE", "FILE.txt") + "basic", none, 2, "", "A game file's name must end in .tfp.");
         row("new: a file there", create + "basic", basicGame(), 2, "", "exists; add --force");
-        row("new: name too long", QString(create).replace("FILE", "LONG") + "secure", none, 2, "",
-            "' is too long");
-        row("new: password refused", create + "secure --password-stdin", none, 1, "",
-            "cannot contain a control character (U+007F).", "x\x7f\n");
-        row("new: secure quick battle, asked again, names and password composed",
-            QString(create).replace("Anna", "Anne\u0301") + "SECURE --type Quick", none, 0,
-            "Game File Saved\nAnn\u00e9, send this file to player #2.\n",
-            "characters.\nSet Password for Player #1 (Ann\u00e9): \n", "\nAlpha\xcc\x81\n",
-            QStringLiteral("Alph\u00e1"));
-        row("new: replacing, .tfp added", QString(create).replace("FILE", "BARE") + "basic --force",
-            basicGame(16, 17), 0, "Game File Saved\nPress 'Check Turn' starting on turn 17\n", "",
-            "", "");
-        row("check: over", "check FILE", basicGame(19, 19), 3,
-            "Turn #19\nThe battle is already over!\n");
+        row("new: name too long", QString(create).replace("FILE", "LONG") + "secure", none, 2, "", "' is too long");
+        row("new: password refused", create + "secure --password-stdin", none, 1, "", "cannot contain a control character (U+007F).", "x\x7f\n");
+        row("new: secure quick battle, asked again, names and password composed", QString(create).replace("Anna", "Anne\u0301") + "SECURE --type Quick", none, 0,
+            "Game File Saved\nAnn\u00e9, send this file to player #2.\n", "characters.\nSet Password for Player #1 (Ann\u00e9): \n", "\nAlpha\xcc\x81\n", QStringLiteral("Alph\u00e1"));
+        row("new: replacing, .tfp added", QString(create).replace("FILE", "BARE") + "basic --force", basicGame(16, 17), 0, "Game File Saved\nPress 'Check Turn' starting on turn 17\n", "", "", "");
+        row("new: a name the system cannot hold", QString(create).replace("FILE", "EVIL") + "basic", none, 1, "", "is not valid in the system's encoding");
+        row("check: over", "check FILE", basicGame(19, 19), 3, "Turn #19\nThe battle is already over!\n");
         row("check: unknown type", "check FILE", unknown, 1, "", "game type the program does not");
-        row("check: secure", "check FILE", secureGame(16, 19, 1), 0,
-            "Turn #17\nThis is NOT the ending turn.\nBen, send this file to player #1.\n",
-            "Enter Password for Player #2 (Ben): \n", "Bravo\n");
-        row("check: not allowed", secure, sent, 4,
-            "Game File Loaded\nAnna\\x0aBATTLE OVER - CEASE FIRE!, player #2 needs to check turn "
-            "18\n",
-            "", "Alpha\n");
+        row("check: secure", "check FILE", secureGame(16, 19, 1), 0, "Turn #17\nThis is NOT the ending turn.\nBen, send this file to player #1.\n", "Enter Password for Player #2 (Ben): \n", "Bravo\n");
+        row("check: not allowed", secure, sent, 4, "Game File Loaded\nAnna\\x0aBATTLE OVER - CEASE FIRE!, player #2 needs to check turn 18\n", "", "Alpha\n");
         row("check: missing file", "check FILE", none, 1, "", "Could not open the file '");
         row("check: unsupported version", "check FILE", hostile, 1, "", "\t\t1.5.21\\x0a\n");
         // What info shows: never a password or a Secure game's ending turn, and every control
         // character escaped, so that nothing a file holds drives the terminal.
-        row("info: over", info, basicGame(19, 19), 0,
-            lines.arg("19", "none, the battle is over", "Basic"));
-        row("info: secure, undrawn", info, secureGame(16, -1, 1), 0,
-            lines.arg("none", "17", "Secure") + held.arg("1", "Anna", "2", "Ben"));
-        row("info: secure", info, secureGame(17, 19, 2), 0,
-            lines.arg("17", "18", "Secure") + held.arg("2", "Ben", "1", "Anna"));
-        row("info: unknown version, type and control characters", info, hostile, 0,
-            lines.arg("17", "18", "Basic")
-                .replace("1.5.24", "1.5.21\\x0a (not supported by this program)")
-                .replace("Ridge", "Ridge\\x1b[31m\\x0d")
-                .replace("Scenario", "unknown (2)")
-                .replace(" Ben", " \\x1b]2;title\\x07Ben\\xad"));
-        row("info: control characters in the name", "info EVIL.tfp", none, 1, "",
-            "evil\\x1b]0;owned\\x07\\x0a\\x1b[2J\\u202e\ufffd.tfp'.\n\nThe file's name is not "
-            "valid");
-        row("new: a name the system cannot hold", QString(create).replace("FILE", "EVIL") + "basic",
-            none, 1, "", "is not valid in the system's encoding");
+        row("info: over", info, basicGame(19, 19), 0, lines.arg("19", "none, the battle is over", "Basic"));
+        row("info: secure, undrawn", info, secureGame(16, -1, 1), 0, lines.arg("none", "17", "Secure") + held.arg("1", "Anna", "2", "Ben"));
+        row("info: secure", info, secureGame(17, 19, 2), 0, lines.arg("17", "18", "Secure") + held.arg("2", "Ben", "1", "Anna"));
+        row("info: unknown version, type and control characters", info, hostile, 0, lines.arg("17", "18", "Basic").replace("1.5.24", "1.5.21\\x0a (not supported by this program)")
+            .replace("Ridge", "Ridge\\x1b[31m\\x0d").replace("Scenario", "unknown (2)").replace(" Ben", " \\x1b]2;title\\x07Ben\\xad"));
+        row("info: control characters in the name", "info EVIL.tfp", none, 1, "", "evil\\x1b]0;owned\\x07\\x0a\\x1b[2J\\u202e\ufffd.tfp'.\n\nThe file's name is not valid");
+        // clang-format on
     }
     void commands()
     {
@@ -124,15 +96,11 @@ private slots:
         const QByteArray before = fileBytes(file);
         QString output, errors;
         QTextStream input(&in), o(&output), e(&errors);
-        QCOMPARE(
-            cli::run(arguments.split(u' ', Qt::SkipEmptyParts)
-                         .replaceInStrings("FILE", file)
-                         .replaceInStrings("BARE", dir.filePath("game"))
-                         .replaceInStrings("LONG", dir.filePath(QString(245, u'g') + ".tfp"))
-                         .replaceInStrings(
-                             "EVIL", dir.filePath("evil\x1b]0;owned\x07\n\x1b[2J\u202e\ufffd")),
-                     {input, o, e}),
-            status);
+        QStringList words = arguments.split(u' ', Qt::SkipEmptyParts);
+        words.replaceInStrings("FILE", file).replaceInStrings("BARE", dir.filePath("game"));
+        words.replaceInStrings("LONG", dir.filePath(QString(245, u'g') + ".tfp"));
+        words.replaceInStrings("EVIL", dir.filePath("evil\x1b]0;owned\x07\n\x1b[2J\u202e\ufffd"));
+        QCOMPARE(cli::run(words, {input, o, e}), status);
         QCOMPARE(out.isEmpty() || out.endsWith('\n') ? output : output.left(out.size()), out);
         QVERIFY2(err.isEmpty() ? errors.isEmpty() : errors.contains(err), qPrintable(errors));
         // Refused and unreadable: nothing written, nothing else made.
@@ -152,14 +120,14 @@ private slots:
     {
         QTemporaryDir dir;
         const QString file = dir.filePath("ridge.tfp");
-        const auto run = [&](const QString& command, const char* computer, QString* out = nullptr) {
+        QString shown; // what the last command wrote, to either stream
+        const auto run = [&](const QString& command, const char* computer) {
             QString in, output, errors;
             QTextStream input(&in), o(&output), e(&errors);
-            const int status = cli::run(QString(command).replace("FILE", file).split(u' ') +
-                                            QStringList{"--keys", dir.filePath(computer)},
-                                        {input, o, e});
-            if (out)
-                *out = output + errors;
+            const QStringList keys = {"--keys", dir.filePath(computer)};
+            const int status =
+                cli::run(QString(command).replace("FILE", file).split(u' ') + keys, {input, o, e});
+            shown = output + errors;
             return status;
         };
         const QString python = QStandardPaths::findExecutable("python3");
@@ -168,14 +136,11 @@ private slots:
             verifier.start(python, {QStringLiteral(TFP_SOURCE_DIR "/verify_sealed.py"), file});
             return verifier.waitForFinished() && verifier.exitCode() == 0;
         };
-        QString shown;
-        QCOMPARE(run("new FILE --game Ridge --player1 Anna --player2 Ben --turns 20 --modifier 3 "
-                     "--type quick --mode sealed",
-                     "anna", &shown),
-                 0);
+        const QString create = "new FILE --game Ridge --player1 Anna --player2 Ben --turns 20";
+        QCOMPARE(run(create + " --modifier 3 --type quick --mode sealed", "anna"), 0);
         QCOMPARE(shown, "Game File Saved\nAnna, send this file to player #2.\n");
         QCOMPARE(loadGame(file).Version, "1.6.0"); // which 1.5 copies refuse
-        QCOMPARE(run("check FILE", "ben", &shown), 4);
+        QCOMPARE(run("check FILE", "ben"), 4);
         QVERIFY(shown.endsWith("turnpicker-cli join " + file + "\n"));
         QCOMPARE(run("join FILE", "anna"), 1);
         QCOMPARE(run("join FILE", "ben"), 0);
@@ -185,13 +150,13 @@ private slots:
         for (const char* computer = "anna"; status == 0; computer = checks % 2 ? "ben" : "anna") {
             QVERIFY(python.isEmpty() || verified());
             QVERIFY(++checks <= 7);
-            status = run("check FILE", computer, &shown);
+            status = run("check FILE", computer);
             QVERIFY(shown.endsWith(
                 QString(", send this file to player #%1.\n").arg(checks % 2 == 1 ? 2 : 1)));
         }
         QCOMPARE(status, 3);
         QVERIFY(python.isEmpty() || verified());
-        QCOMPARE(run("info FILE", "carl", &shown), 0);
+        QCOMPARE(run("info FILE", "carl"), 0);
         QVERIFY(shown.contains(QString("Ending turn:   %1 (verified)\n").arg(16 + checks)));
         QVERIFY(shown.contains("Key here:      none (it would be "));
         QDirIterator keys(dir.path(), {"*.key"}, QDir::Files, QDirIterator::Subdirectories);

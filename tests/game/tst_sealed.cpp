@@ -24,6 +24,7 @@ constexpr quint32 kGoesOnAtFirstCheck = 3; // the sample game from this seed goe
 
 // clang-format off
 struct DrawRow { quint64 u, sum, weight; std::optional<bool> ends; };
+struct ChiRow { qint16 modifier; GameType type; double critical; };
 // clang-format on
 
 // The sample game between two computers, each with a key folder of its own, in one file.
@@ -113,10 +114,9 @@ private slots:
             for (qint16 turns = 1; turns <= 99; ++turns) {
                 for (qint16 m = 0; m < turns; ++m) {
                     const Window w = endingWindow(turns, m, type).value();
-                    QVERIFY(
-                        describeEndingRange(turns, m, type)
-                            .startsWith(
-                                QString("%1 and %2 ").arg(w.lowest).arg(w.lowest + w.width - 1)));
+                    const QString range =
+                        QString("%1 and %2 ").arg(w.lowest).arg(w.lowest + w.width - 1);
+                    QVERIFY(describeEndingRange(turns, m, type).startsWith(range));
                     QCOMPARE(weightFrom(1, w.width),
                              m == 0 ? 1 : (type == GameType::Scenario ? 2 * m : 4 * m));
                     for (int k = 1; k <= w.width; ++k)
@@ -171,9 +171,7 @@ private slots:
     {
         const int width = 4;
         const QByteArray seed1(32, '\x11'), seed2(32, '\x22');
-        QByteArray id;
-        for (char c = 0; c < 16; ++c)
-            id += c;
+        const QByteArray id = QByteArray::fromHex("000102030405060708090a0b0c0d0e0f");
         const QByteArray c1 = chainValue(seed1, 0, width), c2 = chainValue(seed2, 0, width);
         QCOMPARE(c1.toHex(), "4a7e548f67548996f647098178b2a2a24fa92c91dcefac91b3ad1506c582a114");
         QCOMPARE(c2.toHex(), "d9ac78a6b6c9651dc7e921f3f9e0c829afe23bd87843732be4eadca07a041519");
@@ -203,21 +201,18 @@ private slots:
     // 0.1 % level for the degrees of freedom of each window).
     void simulatedGames_endingTurnsFollowTheWeights_data()
     {
-        QTest::addColumn<int>("modifier");
-        QTest::addColumn<GameType>("type");
-        QTest::addColumn<double>("critical"); // chi-square at 0.1 % for width - 1 degrees
-        QTest::newRow("scenario, modifier 1") << 1 << GameType::Scenario << 10.83;
-        QTest::newRow("scenario, modifier 3") << 3 << GameType::Scenario << 16.27;
-        QTest::newRow("quick battle, modifier 3") << 3 << GameType::QuickBattle << 24.32;
-        QTest::newRow("scenario, modifier 8") << 8 << GameType::Scenario << 26.12;
+        addRowColumn<ChiRow>();
+        addRow<ChiRow>("scenario, modifier 1", 1, GameType::Scenario, 10.83);
+        addRow<ChiRow>("scenario, modifier 3", 3, GameType::Scenario, 16.27);
+        addRow<ChiRow>("quick battle, modifier 3", 3, GameType::QuickBattle, 24.32);
+        addRow<ChiRow>("scenario, modifier 8", 8, GameType::Scenario, 26.12);
     }
 
     void simulatedGames_endingTurnsFollowTheWeights()
     {
-        QFETCH(int, modifier);
-        QFETCH(GameType, type);
-        QFETCH(double, critical);
-        const Window w = endingWindow(20, qint16(modifier), type).value();
+        QFETCH(ChiRow, row);
+        const auto [modifier, type, critical] = row;
+        const Window w = endingWindow(20, modifier, type).value();
         QRandomGenerator random(quint32(1000 + modifier * 10 + int(type)));
         constexpr int kGames = 6000;
         QList<int> ends(w.width + 1, 0);
@@ -226,14 +221,11 @@ private slots:
             random.fillRange(reinterpret_cast<quint32*>(bytes.data()), bytes.size() / 4);
             const QByteArray id = bytes.left(16), seed1 = bytes.mid(16, 32),
                              seed2 = bytes.right(32);
-            const auto v1 = [&](int k) {
-                return chainValue(seed1, k, w.width);
-            };
-            const auto v2 = [&](int k) {
-                return chainValue(seed2, k, w.width);
-            };
+            const QByteArray c1 = chainValue(seed1, 0, w.width), c2 = chainValue(seed2, 0, w.width);
             int k = 1;
-            while (!turnEnds(turnValue(id, v1(0), v2(0), k, v1(k), v2(k)), k, w.width))
+            while (!turnEnds(turnValue(id, c1, c2, k, chainValue(seed1, k, w.width),
+                                       chainValue(seed2, k, w.width)),
+                             k, w.width))
                 ++k;
             ++ends[k];
         }
@@ -274,31 +266,22 @@ private slots:
         addRow<TamperRow>("mode Secure", [](G g, Table&) { g.SecurityMode = SecurityMode::Secure; }, mode + "Secure.");
         addRow<TamperRow>("malformed id", [](G g, Table&) { g.SealedGame = g.SealedGame.toUpper(); }, "The sealed game is damaged: the value 'SealedGame' is malformed.");
         addRow<TamperRow>("player #1 reveals turn 19's value early", [](G g, Table& t) { g.SealedReveal1 = revealText({3, t.chainOf(1, 3)}); }, tampered + "player #1 has revealed 3 values and player #2 1");
+        addRow<TamperRow>("another game's values under this game's id", [](G g, Table&) {
+            const GameRecord other = Table(2).game();
+            g.SealedCommit1 = other.SealedCommit1, g.SealedCommit2 = other.SealedCommit2, g.SealedReveal2 = other.SealedReveal2;
+            g.SealedReveal1.clear();
+        }, tampered + "player #1's commitment");
+        addRow<TamperRow>("player #2 swaps their chain for one where turn 17 still goes on", [](G g, Table&) {
+            const GameRecord honest = g;
+            QString problem;
+            State state;
+            for (quint32 seed = 100; seed == 100 || !readState(g, state, problem); ++seed) {
+                const GameRecord fresh = Table(seed).game(); // ground for, as a cheat would
+                g = honest;
+                g.SealedCommit2 = fresh.SealedCommit2, g.SealedReveal2 = fresh.SealedReveal2;
+            }
+        }, tampered + "player #2's commitment");
         // clang-format on
-        addRow<TamperRow>(
-            "another game's values under this game's id",
-            [](G g, Table&) {
-                const GameRecord other = Table(2).game();
-                g.SealedCommit1 = other.SealedCommit1;
-                g.SealedCommit2 = other.SealedCommit2;
-                g.SealedReveal2 = other.SealedReveal2;
-                g.SealedReveal1.clear();
-            },
-            tampered + "player #1's commitment");
-        addRow<TamperRow>(
-            "player #2 swaps their chain for one where turn 17 still goes on",
-            [](G g, Table&) {
-                const GameRecord honest = g;
-                QString problem;
-                State state;
-                for (quint32 seed = 100; seed == 100 || !readState(g, state, problem); ++seed) {
-                    const GameRecord fresh = Table(seed).game(); // ground for, as a cheat would
-                    g = honest;
-                    g.SealedCommit2 = fresh.SealedCommit2;
-                    g.SealedReveal2 = fresh.SealedReveal2;
-                }
-            },
-            tampered + "player #2's commitment");
     }
 
     void openGameFile_tamperedFile_refusedWithReason()
@@ -341,12 +324,11 @@ private slots:
         const QMap<QString, QByteArray> before = snapshot(table.dir.path());
         const OpenOutcome opened = table.open(table.folder(row.computer), row.join);
         QCOMPARE(opened.status, row.status);
-        if (row.status == OpenStatus::Opened) {
-            QVERIFY(opened.view.status.message.startsWith(row.shown));
-        } else {
-            QVERIFY(table.recorder.messages.value(0).text.startsWith(row.shown));
-            QCOMPARE(snapshot(table.dir.path()), before);
-        }
+        const bool refused = row.status != OpenStatus::Opened;
+        const QString shown =
+            refused ? table.recorder.messages.value(0).text : opened.view.status.message;
+        QVERIFY2(shown.startsWith(row.shown), qPrintable(shown));
+        QVERIFY(!refused || snapshot(table.dir.path()) == before);
     }
 
     // A security mode this version does not know is refused, never played as Basic.

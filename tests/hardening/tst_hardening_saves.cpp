@@ -55,6 +55,8 @@ private slots:
         const QString path = dir.filePath("game.tfp");
         const QStringList keys = {dir.filePath("keys1"), dir.filePath("keys2")};
         GameRecord game = basicGame(0, 32000);
+        sealed::State state;
+        QString problem;
         if (mode == SecurityMode::Sealed) {
             // A quick battle of 99 turns, modifier 98, whose values from seed 1 go on beyond
             // 100 checks.
@@ -62,7 +64,6 @@ private slots:
             game.TurnVariance = 98;
             game.GameType = GameType::QuickBattle;
             QRandomGenerator random(1);
-            QString problem;
             QVERIFY(sealed::createGame(game, keys[0], problem, random) &&
                     sealed::joinGame(game, keys[1], problem, random));
         }
@@ -71,8 +72,6 @@ private slots:
         const auto turnOfWholeFile = [&] {
             GameRecord loaded = loadGame(path);
             const int turn = loaded.CurrentTurn;
-            sealed::State state;
-            QString problem;
             if (mode == SecurityMode::Sealed)
                 return sealed::readState(loaded, state, problem) ? turn : -1;
             loaded.CurrentTurn = reference.CurrentTurn;
@@ -81,18 +80,13 @@ private slots:
             return loaded == reference ? turn : -1;
         };
         const auto nextKeys = [&] {
-            sealed::State state;
-            QString problem;
             return sealed::readState(loadGame(path), state, problem)
                        ? QStringList{"--keys", keys[state.nextPlayer() - 1]}
                        : QStringList{};
         };
         QRandomGenerator random(replayableSeed());
         qint64 wholeRunNs = 0;
-        int leftBehind = 0;
-        int turn = 0;
-        int killedBefore = 0;
-        int killedAfter = 0;
+        int leftBehind = 0, turn = 0, killedBefore = 0, killedAfter = 0;
         for (int run = 0; run < kRuns; ++run) {
             const bool whole = run % 25 == 0;
             const qint64 delayNs = whole ? 0 : random.bounded(wholeRunNs + wholeRunNs / 4);
@@ -122,8 +116,8 @@ private slots:
             // what the killed runs left goes, so that each run finds the folder as a player would.
             for (const QString& left : QDir(dir.path()).entryList(QDir::Files | QDir::Hidden))
                 leftBehind += left != "game.tfp" && QFile::remove(dir.filePath(left));
-            killedBefore += killed && after == turn ? 1 : 0;
-            killedAfter += killed && after == turn + 1 ? 1 : 0;
+            killedBefore += killed && after == turn;
+            killedAfter += killed && after == turn + 1;
             turn = after;
         }
         qInfo("%d runs: %d killed before the save, %d after it, %d not killed; %d files left",

@@ -1,5 +1,5 @@
-// A stand-in for the front end in game-rule tests: answers password prompts from a list
-// and remembers every message and prompt.
+// A stand-in for the front end in game-rule tests: answers password prompts from a list, and
+// every question yes, and remembers every message and the captions of the prompts.
 #pragma once
 
 #include "game/interaction.h"
@@ -9,30 +9,20 @@
 
 namespace tfp::test {
 
-// clang-format off
-struct Prompt { QString caption, playerName; };
-// clang-format on
-
 class Recorder final : public Interaction
 {
 public:
     explicit Recorder(QStringList answers = {}) : m_answers(std::move(answers)) {}
     void showMessage(const Message& message) override { messages.append(message); }
-    bool askQuestion(const Message& message) override
+    bool askQuestion(const Message&) override { return true; }
+    QString askPassword(const QString& caption, const QString&) override
     {
-        questions.append(message);
-        return answerYes;
-    }
-    QString askPassword(const QString& caption, const QString& playerName) override
-    {
-        prompts.append({caption, playerName});
+        prompts.append(caption);
         return m_answers.isEmpty() ? QString() : m_answers.takeFirst();
     }
 
     QList<Message> messages;
-    QList<Message> questions;
-    bool answerYes = true;
-    QList<Prompt> prompts;
+    QStringList prompts; // the captions
 
 private:
     QStringList m_answers;

@@ -1,5 +1,5 @@
-// What the test programs share: the sample games, game files written and read back, devices
-// that fail after N bytes or never end, and the seed of a test's random choices.
+// What the test programs share: the sample games, game files written and read back, a device
+// that fails after N bytes or never ends, and the seed of a test's random choices.
 #pragma once
 
 #include "game/cipher.h"
@@ -7,7 +7,6 @@
 #include "game/setup.h"
 #include "game/views.h"
 
-#include <cstring>
 #include <QDirIterator>
 #include <QFile>
 #include <QMap>
@@ -166,58 +165,37 @@ inline bool writeFile(const QString& path, const QByteArray& bytes)
     return seed;
 }
 
-// Gives `content`, or takes what is written, until `limit` bytes have passed, and then
-// fails: "The disk has gone away." when read, "The disk is full." when written.
-class FailingDevice final : public QIODevice
+// Gives `content` once and then fails ("The disk has gone away."), or, `endless`, again and
+// again; takes `room` bytes written and then fails ("The disk is full."). Opened unbuffered,
+// `delivered` counts exactly the bytes a reader took, so a test bounds what a reader accepts.
+class TestDevice final : public QIODevice
 {
 public:
-    FailingDevice(qint64 limit, const QByteArray& content = {})
-        : m_content(content.first(qMin(limit, content.size()))), m_limit(limit)
+    explicit TestDevice(QByteArray content, bool endless = false, qint64 room = 0)
+        : m_content(std::move(content)), m_endless(endless), m_room(room)
     {}
-
-protected:
-    qint64 readData(char* data, qint64 maxSize) override
-    {
-        const qint64 size = qMin(maxSize, m_content.size());
-        std::memcpy(data, m_content.constData(), size_t(size));
-        m_content.remove(0, size);
-        return size > 0 ? size : (setErrorString("The disk has gone away."), -1);
-    }
-    qint64 writeData(const char*, qint64 size) override
-    {
-        m_limit -= size;
-        return m_limit >= 0 ? size : (setErrorString("The disk is full."), -1);
-    }
-
-private:
-    QByteArray m_content;
-    qint64 m_limit;
-};
-
-// Gives `pattern` again and again without end, opened unbuffered for reading: `delivered`
-// counts exactly the bytes a reader took, so a test bounds what a reader accepts by bytes.
-class EndlessDevice final : public QIODevice
-{
-public:
-    explicit EndlessDevice(QByteArray pattern) : m_pattern(std::move(pattern))
-    {
-        open(QIODevice::ReadOnly | QIODevice::Unbuffered);
-    }
-    [[nodiscard]] bool isSequential() const override { return true; }
+    [[nodiscard]] bool isSequential() const override { return m_endless; }
     qint64 delivered = 0;
 
 protected:
     qint64 readData(char* data, qint64 maxSize) override
     {
-        for (qint64 i = 0; i < maxSize; ++i)
-            data[i] = m_pattern.at((delivered + i) % m_pattern.size());
-        delivered += maxSize;
-        return maxSize;
+        const qint64 size = m_endless ? maxSize : qMin(maxSize, m_content.size() - delivered);
+        for (qint64 i = 0; i < size; ++i)
+            data[i] = m_content.at((delivered + i) % m_content.size());
+        delivered += size;
+        return size > 0 ? size : (setErrorString("The disk has gone away."), -1);
     }
-    qint64 writeData(const char*, qint64) override { return -1; }
+    qint64 writeData(const char*, qint64 size) override
+    {
+        m_room -= size;
+        return m_room >= 0 ? size : (setErrorString("The disk is full."), -1);
+    }
 
 private:
-    QByteArray m_pattern;
+    QByteArray m_content;
+    bool m_endless;
+    qint64 m_room;
 };
 
 } // namespace tfp::test
