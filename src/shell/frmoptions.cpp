@@ -69,14 +69,14 @@ frmOptions::frmOptions(QWidget* mainWindow)
         {OptionsCommand::Apply, "Apply", " Save settings ", 2475},
         {OptionsCommand::Cancel, "Cancel", " Cancel settings and close this window ", 3420},
     }};
-    for (const ButtonSpec& spec : buttons) {
-        const int index = static_cast<int>(spec.command);
-        auto* button = new QPushButton(QLatin1String(spec.caption), this);
+    for (const ButtonSpec& entry : buttons) {
+        const int index = static_cast<int>(entry.command);
+        auto* button = new QPushButton(QLatin1String(entry.caption), this);
         button->setObjectName(QStringLiteral("cmdCommand_%1").arg(index));
-        button->setToolTip(QLatin1String(spec.tip));
-        button->setGeometry(twipsRect(spec.left, 1620, 900, 375));
+        button->setToolTip(QLatin1String(entry.tip));
+        button->setGeometry(twipsRect(entry.left, 1620, 900, 375));
         connect(button, &QPushButton::clicked, this,
-                [this, command = spec.command] { clickCommand(command); });
+                [this, command = entry.command] { clickCommand(command); });
         cmdCommand[static_cast<std::size_t>(index)] = button;
     }
     button(OptionsCommand::OK)->setDefault(true);
@@ -125,10 +125,10 @@ frmOptions::frmOptions(QWidget* mainWindow)
 void frmOptions::SaveOptions()
 {
     for (const auto& [setting, box] : m_optionBoxes) {
-        const SettingSpec& spec = settingSpec(setting);
-        settingsFlags().*spec.flag = ticked(box);
+        const SettingSpec& entry = settingSpec(setting);
+        settingsFlags().*entry.flag = ticked(box);
         // The placement option stores the main window's position, taken now, or nothing.
-        if (spec.onWhenEmpty)
+        if (entry.onWhenEmpty)
             writeOption(setting, ticked(box));
         else
             WriteWindowPlacement(m_mainWindow);

@@ -295,14 +295,14 @@ SettingsFlags& settingsFlags()
 void LoadSettings()
 {
     SettingsFlags& flags = settingsFlags();
-    for (const SettingSpec& spec : kSettings) {
-        if (spec.scope != SettingScope::Option)
+    for (const SettingSpec& entry : kSettings) {
+        if (entry.scope != SettingScope::Option)
             continue;
-        const QString text = ReadSetting(spec.setting);
-        if (spec.onWhenEmpty) {
-            flags.*spec.flag = isOn(text);
+        const QString text = ReadSetting(entry.setting);
+        if (entry.onWhenEmpty) {
+            flags.*entry.flag = isOn(text);
         } else {
-            flags.*spec.flag = !text.isEmpty();
+            flags.*entry.flag = !text.isEmpty();
             if (!text.isEmpty())
                 flags.placement = ParsePlacement(text);
         }
