@@ -81,7 +81,7 @@ private slots:
         };
         const auto nextKeys = [&] {
             return sealed::readState(loadGame(path), state, problem)
-                       ? QStringList{"--keys", keys[state.nextPlayer() - 1]}
+                       ? QStringList{"--keys", keys.value(state.nextPlayer() - 1)}
                        : QStringList{};
         };
         QRandomGenerator random(replayableSeed());
