@@ -80,7 +80,6 @@ void openSealedGame(OpenOutcome& outcome, Interaction& interaction, const OpenOp
             break;
         }
         record = joined;
-        outcome.joined = true;
         outcome.sealedRole = sealed::Role::WaitForOther;
         outcome.status = OpenStatus::Opened;
         outcome.view = createdGameView(record);

@@ -50,7 +50,6 @@ struct OpenOutcome
     // saves the whole game, or fails and counts nothing.
     bool handOverSaveFailed = false;
     std::optional<sealed::Role> sealedRole; // a Sealed game: what this computer may do
-    bool joined = false;                    // this opening joined a Sealed game as player #2
 };
 
 // Opens the game file at `path`. Nothing of a refused file is kept: the caller adopts

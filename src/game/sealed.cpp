@@ -280,23 +280,21 @@ bool readState(const GameRecord& r, State& state, QString& problem)
 
     GameRecord expected = r;
     applyState(s, expected);
-    const auto mismatch = [&](const char* element) {
-        return fail(problem, QStringLiteral("The sealed game was tampered with: the value '%1' "
-                                            "does not agree with the turns checked.")
-                                 .arg(QLatin1String(element)));
+    // The values that follow from the turns checked.
+    const std::pair<const char*, std::pair<int, int>> derived[] = {
+        {"CurrentTurn", {expected.CurrentTurn, r.CurrentTurn}},
+        {"EndingTurn", {expected.EndingTurn, r.EndingTurn}},
+        {"Player1LastTurn", {expected.Player1LastTurn, r.Player1LastTurn}},
+        {"Player2LastTurn", {expected.Player2LastTurn, r.Player2LastTurn}},
+        {"CurrentPlayer", {expected.CurrentPlayer, r.CurrentPlayer}},
+        {"DestinationPlayer", {expected.DestinationPlayer, r.DestinationPlayer}},
     };
-    if (expected.CurrentTurn != r.CurrentTurn)
-        return mismatch("CurrentTurn");
-    if (expected.EndingTurn != r.EndingTurn)
-        return mismatch("EndingTurn");
-    if (expected.Player1LastTurn != r.Player1LastTurn)
-        return mismatch("Player1LastTurn");
-    if (expected.Player2LastTurn != r.Player2LastTurn)
-        return mismatch("Player2LastTurn");
-    if (expected.CurrentPlayer != r.CurrentPlayer)
-        return mismatch("CurrentPlayer");
-    if (expected.DestinationPlayer != r.DestinationPlayer)
-        return mismatch("DestinationPlayer");
+    for (const auto& [element, values] : derived) {
+        if (values.first != values.second)
+            return fail(problem, QStringLiteral("The sealed game was tampered with: the value "
+                                                "'%1' does not agree with the turns checked.")
+                                     .arg(QLatin1String(element)));
+    }
     state = s;
     return true;
 }
